@@ -1,0 +1,15 @@
+#include "base/random.h"
+
+#include <cstdint>
+
+namespace {
+// Classic linear congruential generator; its high bits give 15 random bits.
+std::uint32_t state = 1;
+}  // namespace
+
+void SeedRandom(unsigned seed) { state = seed; }
+
+int NextRandom() {
+  state = state * 1103515245U + 12345U;
+  return static_cast<int>((state / 65536U) % 32768U);
+}

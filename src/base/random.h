@@ -1,0 +1,8 @@
+#pragma once
+
+// The program's own pseudo-random source, range 0 ... 32767, so that a noise
+// or random echo made with a given seed is the same on every machine.
+inline constexpr int kRandomMax = 32767;
+
+void SeedRandom(unsigned seed);
+int NextRandom();

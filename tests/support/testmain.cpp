@@ -1,0 +1,9 @@
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  // Death tests fork; "threadsafe" re-runs the binary so they also work
+  // under the sanitizers.
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  return RUN_ALL_TESTS();
+}
