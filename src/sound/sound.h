@@ -185,8 +185,8 @@ class Sound {
                                           const Sound& timeEnvelope, double factor, int count,
                                           std::int32_t& begin, std::int32_t& end) const;
   std::unique_ptr<Sound> EchoEnvelopes(bool& failed, double echoSeconds, const Sound& timeEnvelope,
-                                       const Sound& volumeEnvelope, int count,
-                                       std::int32_t& begin, std::int32_t& end) const;
+                                       const Sound& volumeEnvelope, int count, std::int32_t& begin,
+                                       std::int32_t& end) const;
   std::unique_ptr<Sound> AddEnvelope(bool& failed, const Sound& envelope, std::int32_t begin,
                                      std::int32_t end) const;
   // Mono sounds only: the wave placed in a direction, as a new stereo sound.
@@ -276,6 +276,7 @@ class Sound {
  protected:
   Sound(std::int16_t moSt, std::int32_t freq, std::int16_t bytesPSample);
   virtual Wave* MutableChannel(int index) = 0;
+  void DumpSound() const;  // the fields common to both kinds
 
   std::int16_t MoSt;
   std::int32_t Freq;

@@ -68,8 +68,8 @@ class Wave {
                              std::int32_t& begin, std::int32_t& end) const;
   std::unique_ptr<Wave> expLine(bool& failed, double from, double to, std::int32_t length,
                                 std::int32_t& begin, std::int32_t& end) const;
-  std::unique_ptr<Wave> noise(bool& failed, double volume, std::int32_t length,
-                              std::int32_t& begin, std::int32_t& end) const;
+  std::unique_ptr<Wave> noise(bool& failed, double volume, std::int32_t length, std::int32_t& begin,
+                              std::int32_t& end) const;
   std::unique_ptr<Wave> blockWave(bool& failed, double first, double second, double period,
                                   double middle, std::int32_t length, double startPhase,
                                   bool triangle, std::int32_t& begin, std::int32_t& end) const;
@@ -156,8 +156,8 @@ class Wave {
   std::unique_ptr<Wave> echoEnvelopes(bool& failed, double diffTime, const Wave& timeEnvelope,
                                       const Wave& volumeEnvelope, int count, std::int32_t& begin,
                                       std::int32_t& end) const;
-  std::unique_ptr<Wave> balanceConstant(bool& failed, double position, bool isRight,
-                                        bool timeDiff, bool volumeDiff, bool filterDiff,
+  std::unique_ptr<Wave> balanceConstant(bool& failed, double position, bool isRight, bool timeDiff,
+                                        bool volumeDiff, bool filterDiff,
                                         std::int32_t sampleFreq) const;
   std::unique_ptr<Wave> balanceEnvelope(bool& failed, const Wave& directionEnvelope, bool isRight,
                                         bool volumeDiff, bool timeDiff, bool filterDiff,
@@ -179,12 +179,11 @@ class Wave {
                                              const Wave& freqWave, std::int32_t blockTime,
                                              std::int32_t& begin, std::int32_t& end) const;
   std::unique_ptr<Wave> tempoPitchCrossFreq(bool& failed, double speed, double startPos,
-                                            double lengthFactor, double pitch,
-                                            const Wave& freqWave, std::int32_t blockTime,
-                                            std::int32_t& begin, std::int32_t& end) const;
-  std::unique_ptr<Wave> tempoPitchBlocksSpeed(bool& failed, double speed,
-                                              const Wave& speedEnvelop, double startPos,
-                                              double lengthFactor, double pitch,
+                                            double lengthFactor, double pitch, const Wave& freqWave,
+                                            std::int32_t blockTime, std::int32_t& begin,
+                                            std::int32_t& end) const;
+  std::unique_ptr<Wave> tempoPitchBlocksSpeed(bool& failed, double speed, const Wave& speedEnvelop,
+                                              double startPos, double lengthFactor, double pitch,
                                               std::int32_t blockTime, std::int32_t& begin,
                                               std::int32_t& end) const;
   std::unique_ptr<Wave> tempoPitchCrossSpeed(bool& failed, double speed, const Wave& speedEnvelop,
