@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test: the unit
+# and command-line tests under AddressSanitizer and UndefinedBehaviorSanitizer,
+# and each fuzz target for 60 seconds when clang is there.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/deps.sh
+
+jobs=${JOBS:-2}
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+
+echo "== sanitized build and tests"
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTONBRISK_SANITIZE=ON >/dev/null
+ninja -C build-asan -j"$jobs"
+ctest --test-dir build-asan -j"$jobs" --output-on-failure --timeout 300
+
+echo "== release build (program and benchmarks)"
+cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DTONBRISK_TESTS=OFF >/dev/null
+ninja -C build-release -j"$jobs"
+
+if command -v clang++ >/dev/null; then
+  echo "== fuzzing"
+  cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_CXX_COMPILER=clang++ -DTONBRISK_FUZZ=ON >/dev/null
+  ninja -C build-fuzz -j"$jobs"
+  for fuzzer in build-fuzz/fuzz/fuzz_*; do
+    [ -x "$fuzzer" ] || continue
+    name=$(basename "$fuzzer")
+    seeds="fuzz/corpus_${name#fuzz_}"
+    work=$(mktemp -d)
+    [ -d "$seeds" ] && cp -r "$seeds"/. "$work"/
+    echo "-- $name (60 s)"
+    "$fuzzer" -max_total_time=60 -print_final_stats=0 -close_fd_mask=3 "$work" 2>"$work.log" ||
+      { tail -50 "$work.log"; echo "$name failed" >&2; exit 1; }
+    rm -rf "$work" "$work.log"
+  done
+else
+  echo "== clang not found: fuzzing skipped"
+fi
+echo "== all tests passed"
