@@ -57,11 +57,13 @@ void Wave::checkRange(std::int32_t begin, std::int32_t& end) const {
   TB_ASSERT(end <= values);
 }
 
-double Wave::readAt(double position) const {
-  const auto i = static_cast<std::int32_t>(position);
-  const double f = position - i;
-  if (f == 0) return wave[i];
-  return (1 - f) * wave[i] + f * wave[i + 1];
+std::unique_ptr<Wave> Wave::newAround(bool& failed, std::int32_t begin, std::int32_t end,
+                                      std::int32_t length) const {
+  auto result = NewWave(failed, values - (end - begin) + length);
+  if (!result) return nullptr;
+  result->copyFrom(*this, 0, begin, 0);
+  result->copyFrom(*this, end, values, begin + length);
+  return result;
 }
 
 void Wave::copyFrom(const Wave& from, std::int32_t begin, std::int32_t end, std::int32_t to) {
@@ -124,22 +126,15 @@ std::unique_ptr<Wave> Wave::extract(bool& failed, std::int32_t begin, std::int32
 std::unique_ptr<Wave> Wave::remove(bool& failed, std::int32_t begin, std::int32_t end) const {
   checkRange(begin, end);
   TB_ASSERT(begin < end);
-  auto result = NewWave(failed, values - (end - begin));
-  if (!result) return nullptr;
-  result->copyFrom(*this, 0, begin, 0);
-  result->copyFrom(*this, end, values, begin);
-  return result;
+  return newAround(failed, begin, end, 0);
 }
 
 std::unique_ptr<Wave> Wave::replace(bool& failed, const Wave& other, std::int32_t begin,
                                     std::int32_t end) const {
   checkRange(begin, end);
   TB_ASSERT(begin <= end);
-  auto result = NewWave(failed, values - (end - begin) + other.values);
-  if (!result) return nullptr;
-  result->copyFrom(*this, 0, begin, 0);
-  result->copyFrom(other, 0, other.values, begin);
-  result->copyFrom(*this, end, values, begin + other.values);
+  auto result = newAround(failed, begin, end, other.values);
+  if (result) result->copyFrom(other, 0, other.values, begin);
   return result;
 }
 
@@ -268,9 +263,8 @@ std::unique_ptr<Wave> Wave::resize(bool& failed, std::int32_t length, bool rever
   checkRange(begin, end);
   TB_ASSERT(begin < end);
   TB_ASSERT(length > 0);
-  auto result = NewWave(failed, values - (end - begin) + length);
+  auto result = newAround(failed, begin, end, length);
   if (!result) return nullptr;
-  result->copyFrom(*this, 0, begin, 0);
   const std::int32_t count = end - begin;
   double step = static_cast<double>(count) / length;
   double position = 0;
@@ -300,7 +294,6 @@ std::unique_ptr<Wave> Wave::resize(bool& failed, std::int32_t length, bool rever
       position += step;
     }
   });
-  result->copyFrom(*this, end, values, begin + length);
   end = begin + length;
   return result;
 }

@@ -59,7 +59,19 @@ class Wave {
 
   // Value at a fractional position: w[i] when the fraction is 0, otherwise
   // the linear interpolation of w[i] and w[i + 1].
-  double readAt(double position) const;
+  double readAt(double position) const {
+    const auto i = static_cast<std::int32_t>(position);
+    const double f = position - i;
+    if (f == 0) return wave[i];
+    return (1 - f) * wave[i] + f * wave[i + 1];
+  }
+
+  // The frame of a result whose range begin ... end becomes `length` new
+  // values: values before the range copied, the `length` values left
+  // uninitialised for the caller, the values after the range copied behind
+  // them. Null when `failed` is set or memory is short.
+  std::unique_ptr<Wave> newAround(bool& failed, std::int32_t begin, std::int32_t end,
+                                  std::int32_t length) const;
 
   // --- generators (wave_generate.cpp) --------------------------------------
   std::unique_ptr<Wave> silence(bool& failed, std::int32_t length, std::int32_t& begin,
