@@ -1,0 +1,271 @@
+// Generators: each replaces the range begin ... end by `length` new values
+// (inserting them when the range is empty) and returns end as begin + length.
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+#include "base/allocation.h"
+#include "base/random.h"
+#include "base/sampleconv.h"
+#include "base/tbassert.h"
+#include "sound/blocks.h"
+#include "sound/sinetable.h"
+#include "sound/wave.h"
+
+namespace {
+
+// A new wave holding source[0 ... begin-1], room for `length` values, then
+// source[end ... values-1].
+std::unique_ptr<Wave> NewAround(bool& failed, const Wave& source, std::int32_t begin,
+                                std::int32_t end, std::int32_t length) {
+  auto result = NewWave(failed, source.getValues() - (end - begin) + length);
+  if (!result) return nullptr;
+  result->copyFrom(source, 0, begin, 0);
+  result->copyFrom(source, end, source.getValues(), begin + length);
+  return result;
+}
+
+// The generated middle: `fill(target, count)` writes the next `count` values,
+// block by block, keeping its running state between calls.
+template <class Fill>
+std::unique_ptr<Wave> Generate(bool& failed, const Wave& source, std::int32_t begin,
+                               std::int32_t& end, std::int32_t length, Fill fill) {
+  auto result = NewAround(failed, source, begin, end, length);
+  if (!result) return nullptr;
+  std::int16_t* target = result->data() + begin;
+  ForBlocks(failed, length,
+            [&](std::int32_t offset, std::int32_t count) { fill(target + offset, count); });
+  end = begin + length;
+  return result;
+}
+
+// Interpolated reading, the same rule as Wave::readAt, kept inline for the
+// per-value loops.
+inline double ReadAt(const std::int16_t* w, double position) {
+  const auto i = static_cast<std::int32_t>(position);
+  const double f = position - i;
+  if (f == 0) return w[i];
+  return (1 - f) * w[i] + f * w[i + 1];
+}
+
+}  // namespace
+
+std::unique_ptr<Wave> Wave::silence(bool& failed, std::int32_t length, std::int32_t& begin,
+                                    std::int32_t& end) const {
+  checkRange(begin, end);
+  TB_ASSERT(begin <= end);
+  TB_ASSERT(length >= 0);
+  return Generate(failed, *this, begin, end, length, [](std::int16_t* target, std::int32_t count) {
+    std::fill(target, target + count, std::int16_t{0});
+  });
+}
+
+std::unique_ptr<Wave> Wave::line(bool& failed, double from, double to, std::int32_t length,
+                                 std::int32_t& begin, std::int32_t& end) const {
+  const std::int32_t begint = begin;
+  const std::int32_t endt = end == -1 ? values : end;
+  TB_ASSERT(begint >= 0);
+  TB_ASSERT(endt >= 0);
+  TB_ASSERT(begint <= values);
+  TB_ASSERT(endt <= values);
+  TB_ASSERT(begint <= endt);
+  end = endt;
+  // A line needs both of its ends.
+  if (length == 1) length = 2;
+  TB_ASSERT(length > 1);
+  const double step = (to - from) / (length - 1);
+  double running = from;
+  return Generate(failed, *this, begin, end, length, [&](std::int16_t* target, std::int32_t count) {
+    for (std::int32_t k = 0; k < count; ++k) {
+      target[k] = TruncSample(running);
+      running += step;
+    }
+  });
+}
+
+std::unique_ptr<Wave> Wave::expLine(bool& failed, double from, double to, std::int32_t length,
+                                    std::int32_t& begin, std::int32_t& end) const {
+  const std::int32_t begint = begin;
+  const std::int32_t endt = end == -1 ? values : end;
+  TB_ASSERT(begint >= 0);
+  TB_ASSERT(endt >= 0);
+  TB_ASSERT(begint <= values);
+  TB_ASSERT(endt <= values);
+  TB_ASSERT(begint <= endt);
+  end = endt;
+  if (length == 1) length = 2;
+  TB_ASSERT(length > 1);
+  TB_ASSERT_TEXT(from * to > 0, "double(begin) * end > 0");
+  // The exponent is 1 / length: the last value stops one ratio short of `to`.
+  const double ratio = std::pow(to / from, 1.0 / length);
+  double running = from;
+  return Generate(failed, *this, begin, end, length, [&](std::int16_t* target, std::int32_t count) {
+    for (std::int32_t k = 0; k < count; ++k) {
+      target[k] = TruncSample(running);
+      running *= ratio;
+    }
+  });
+}
+
+std::unique_ptr<Wave> Wave::noise(bool& failed, double volume, std::int32_t length,
+                                  std::int32_t& begin, std::int32_t& end) const {
+  checkRange(begin, end);
+  TB_ASSERT(begin <= end);
+  TB_ASSERT(length >= 0);
+  const double scale = volume * 6.1035156e-5;  // volume / 16384
+  return Generate(failed, *this, begin, end, length, [&](std::int16_t* target, std::int32_t count) {
+    for (std::int32_t k = 0; k < count; ++k)
+      target[k] = TruncSample((NextRandom() - 16384) * scale);
+  });
+}
+
+std::unique_ptr<Wave> Wave::blockWave(bool& failed, double first, double second, double period,
+                                      double middle, std::int32_t length, double startPhase,
+                                      bool triangle, std::int32_t& begin, std::int32_t& end) const {
+  checkRange(begin, end);
+  TB_ASSERT(begin <= end);
+  TB_ASSERT(period > 0);
+  TB_ASSERT(length > 0);
+  TB_ASSERT(middle <= 1);
+  TB_ASSERT(middle >= 0);
+  const double step = 1 / period;
+  const double down = middle != 1 ? (first - second) / (1 - middle) : 0;
+  const double up = middle != 0 ? (second - first) / middle : 0;
+  const std::int16_t low = TruncSample(first);
+  const std::int16_t high = TruncSample(second);
+  double phase = startPhase;
+  return Generate(failed, *this, begin, end, length, [&](std::int16_t* target, std::int32_t count) {
+    for (std::int32_t k = 0; k < count; ++k) {
+      if (!triangle) {
+        target[k] = phase < middle ? low : high;
+      } else if (phase < middle) {
+        target[k] = TruncSample(first + phase * up);
+      } else {
+        target[k] = TruncSample(first + (phase - 1) * down);
+      }
+      phase += step;
+      phase -= std::trunc(phase);
+    }
+  });
+}
+
+std::unique_ptr<Wave> Wave::blockWaveEnvelope(bool& failed, double first, double second,
+                                              double period, const Wave& middleEnvelope,
+                                              std::int32_t length, double startPhase, bool triangle,
+                                              std::int32_t& begin, std::int32_t& end) const {
+  checkRange(begin, end);
+  TB_ASSERT(begin <= end);
+  TB_ASSERT(period > 0);
+  TB_ASSERT(length > 0);
+  TB_ASSERT(middleEnvelope.values > 0);
+  const double step = 1 / period;
+  const double last = middleEnvelope.values - 1;
+  // The envelope is stretched over the generated values; a single value
+  // reads its start.
+  const double envelopeStep = length > 1 ? last / (length - 1) : 0;
+  const std::int16_t* envelope = middleEnvelope.data();
+  const std::int16_t low = TruncSample(first);
+  const std::int16_t high = TruncSample(second);
+  double phase = startPhase;
+  double envelopePosition = 0;
+  return Generate(failed, *this, begin, end, length, [&](std::int16_t* target, std::int32_t count) {
+    for (std::int32_t k = 0; k < count; ++k) {
+      // Summed steps may overshoot the envelope's last value by a rounding
+      // error; never read past it.
+      const double e = ReadAt(envelope, std::min(envelopePosition, last));
+      const double middle = e * (1.0 / 65535) + 0.5;
+      if (!triangle) {
+        target[k] = phase < middle ? low : high;
+      } else if (phase < middle) {
+        target[k] = TruncSample(first + (second - first) / middle * phase);
+      } else {
+        target[k] = TruncSample(first + (first - second) / (1 - middle) * (phase - 1));
+      }
+      phase += step;
+      phase -= std::trunc(phase);
+      envelopePosition += envelopeStep;
+    }
+  });
+}
+
+std::unique_ptr<Wave> Wave::sinus(bool& failed, double top, double bottom, double period,
+                                  double count, double startAngle, std::int32_t& begin,
+                                  std::int32_t& end) const {
+  const Wave* table = SineTable();
+  TB_ASSERT_TEXT(table != nullptr, "sinus != NULL");
+  const double per = period;
+  TB_ASSERT(per > 0);
+  TB_ASSERT(startAngle >= 0);
+  TB_ASSERT(startAngle < 1);
+  checkRange(begin, end);
+  TB_ASSERT(begin <= end);
+  const std::int32_t length = std::max(TruncInt(count * per), 1);
+  const double amplitude = (top - bottom) * (1.0 / 65535);
+  const std::int16_t offset = TruncSample((top + bottom) * 0.5);
+  const double step = 1 / per;
+  const double scale = table->getValues() - 1;
+  const std::int16_t* sine = table->data();
+  double phase = startAngle;
+  return Generate(failed, *this, begin, end, length, [&](std::int16_t* target, std::int32_t n) {
+    for (std::int32_t k = 0; k < n; ++k) {
+      target[k] = TruncSample(ReadAt(sine, phase * scale) * amplitude + offset);
+      phase += step;
+      if (phase >= 1) phase -= std::trunc(phase);
+    }
+  });
+}
+
+std::unique_ptr<Wave> Wave::multiFreq(bool& failed, std::int32_t length, const Wave& source,
+                                      int freqCount, const double* startVolumes,
+                                      const double* periods, const double* startAngles,
+                                      const double* decays, std::int32_t& begin,
+                                      std::int32_t& end) const {
+  const std::int32_t sourceLength = source.values;
+  TB_ASSERT(freqCount > 0);
+  TB_ASSERT(length >= 0);
+  TB_ASSERT(sourceLength > 0);
+  checkRange(begin, end);
+  TB_ASSERT(begin <= end);
+  if (failed) return nullptr;
+  // Per partial: read position, advance per value, current amplitude.
+  auto position = AllocateArray<double>(failed, static_cast<std::size_t>(freqCount));
+  if (!position) return nullptr;
+  auto advance = AllocateArray<double>(failed, static_cast<std::size_t>(freqCount));
+  if (!advance) return nullptr;
+  auto amplitude = AllocateArray<double>(failed, static_cast<std::size_t>(freqCount));
+  if (!amplitude) return nullptr;
+  for (int k = 0; k < freqCount; ++k) {
+    position[k] = sourceLength * startAngles[k];
+    advance[k] = sourceLength / periods[k];
+    amplitude[k] = startVolumes[k];
+  }
+  const double last = sourceLength - 1;
+  const std::int16_t* w = source.data();
+  double* p = position.get();
+  const double* s = advance.get();
+  double* a = amplitude.get();
+  return Generate(failed, *this, begin, end, length, [&](std::int16_t* target, std::int32_t count) {
+    for (std::int32_t n = 0; n < count; ++n) {
+      std::int16_t value = 0;
+      for (int k = 0; k < freqCount; ++k) {
+        const double read = p[k] < 0 || p[k] > last ? 0.0 : ReadAt(w, p[k]);
+        value = TruncSample(read * a[k] + value);
+        a[k] *= decays[k];
+        p[k] += s[k];
+        if (p[k] >= last) {
+          // One period is `last` values. A one-value source has no period
+          // to wrap by: it stays at its only value.
+          if (last == 0) {
+            p[k] = 0;
+          } else if (p[k] < 2 * last) {
+            p[k] -= last;  // exact, and the same as the remainder below
+          } else {
+            p[k] = std::fmod(p[k], last);
+          }
+        }
+      }
+      target[n] = value;
+    }
+  });
+}
