@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "sound/sound.h"
+
+// RIFF WAVE files: uncompressed PCM, 8 or 16 bits per sample, one or two
+// channels. Samples are 16-bit in memory whatever the file holds; 8-bit file
+// bytes b become (b - 128) * 256 and go back as trunc(v / 256) + 128.
+
+// Texts the reader leaves in `message`.
+inline constexpr const char* kWavNoErrors = "No errors occurred.";
+inline constexpr const char* kWavCannotOpen = "Cannot open File.";
+inline constexpr const char* kWavNoRiff = "\"RIFF\" not found.";
+inline constexpr const char* kWavNoWaveFmt = "\"WAVEfmt \" not found.";
+inline constexpr const char* kWavChunkTooSmall = "chunk too small.";
+inline constexpr const char* kWavNotPcm = "A value must be 1.";
+inline constexpr const char* kWavBadChannels = "MonoStereo must be 1 or 2.";
+inline constexpr const char* kWavBadBits = "Only 8 and 16 bits per sample are supported.";
+inline constexpr const char* kWavBadRate = "The sample rate must lie between 1 and 2147483647 Hz.";
+inline constexpr const char* kWavNoData = "\"data\" not found.";
+inline constexpr const char* kWavReadError = "The file could not be read.";
+inline constexpr const char* kWavTooLong = "The file holds more values than a wave can.";
+// An allocation failure has already been shown by the allocator; the
+// message only records why the load failed.
+inline constexpr const char* kWavOutOfMemory = "Not enough memory for the samples.";
+
+// Reads a whole file into a new MonoSound (one channel) or StereoSound (two)
+// with the file's sample rate and sample size. Returns false, with the reason
+// in `message`, when the file cannot be used; `sound` is then left empty.
+// Chunks other than "fmt " and "data" before the samples are skipped; a file
+// shorter than its declared data loads the whole frames it holds.
+bool ReadWavFile(const std::string& fileName, std::unique_ptr<Sound>& sound, std::string& message);
+
+// The same reader over bytes in memory (what the fuzzer drives).
+bool ReadWavBytes(const std::uint8_t* bytes, std::size_t size, std::unique_ptr<Sound>& sound,
+                  std::string& message);
+
+// Writes the values begin ... end - 1 of every channel (end = -1: to the end)
+// as a 44-byte-header WAV file with the sound's channel count, frequency and
+// sample size. The file is written beside the target and renamed over it
+// only when complete, so a failure never damages an existing file. Returns
+// false when the file cannot be created or written (nothing is shown; the
+// caller reports it). `temporary` is a hint for play-back files that POSIX
+// file systems have no attribute for; it is accepted and ignored. Writing
+// allocates no sample memory, so `failed` is never set here.
+bool WriteWavFile(bool& failed, const std::string& fileName, const Sound& sound, std::int32_t begin,
+                  std::int32_t end, bool temporary);
