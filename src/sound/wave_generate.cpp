@@ -15,38 +15,18 @@
 
 namespace {
 
-// A new wave holding source[0 ... begin-1], room for `length` values, then
-// source[end ... values-1].
-std::unique_ptr<Wave> NewAround(bool& failed, const Wave& source, std::int32_t begin,
-                                std::int32_t end, std::int32_t length) {
-  auto result = NewWave(failed, source.getValues() - (end - begin) + length);
-  if (!result) return nullptr;
-  result->copyFrom(source, 0, begin, 0);
-  result->copyFrom(source, end, source.getValues(), begin + length);
-  return result;
-}
-
 // The generated middle: `fill(target, count)` writes the next `count` values,
 // block by block, keeping its running state between calls.
 template <class Fill>
 std::unique_ptr<Wave> Generate(bool& failed, const Wave& source, std::int32_t begin,
                                std::int32_t& end, std::int32_t length, Fill fill) {
-  auto result = NewAround(failed, source, begin, end, length);
+  auto result = source.newAround(failed, begin, end, length);
   if (!result) return nullptr;
   std::int16_t* target = result->data() + begin;
   ForBlocks(failed, length,
             [&](std::int32_t offset, std::int32_t count) { fill(target + offset, count); });
   end = begin + length;
   return result;
-}
-
-// Interpolated reading, the same rule as Wave::readAt, kept inline for the
-// per-value loops.
-inline double ReadAt(const std::int16_t* w, double position) {
-  const auto i = static_cast<std::int32_t>(position);
-  const double f = position - i;
-  if (f == 0) return w[i];
-  return (1 - f) * w[i] + f * w[i + 1];
 }
 
 }  // namespace
@@ -164,7 +144,6 @@ std::unique_ptr<Wave> Wave::blockWaveEnvelope(bool& failed, double first, double
   // The envelope is stretched over the generated values; a single value
   // reads its start.
   const double envelopeStep = length > 1 ? last / (length - 1) : 0;
-  const std::int16_t* envelope = middleEnvelope.data();
   const std::int16_t low = TruncSample(first);
   const std::int16_t high = TruncSample(second);
   double phase = startPhase;
@@ -173,7 +152,7 @@ std::unique_ptr<Wave> Wave::blockWaveEnvelope(bool& failed, double first, double
     for (std::int32_t k = 0; k < count; ++k) {
       // Summed steps may overshoot the envelope's last value by a rounding
       // error; never read past it.
-      const double e = ReadAt(envelope, std::min(envelopePosition, last));
+      const double e = middleEnvelope.readAt(std::min(envelopePosition, last));
       const double middle = e * (1.0 / 65535) + 0.5;
       if (!triangle) {
         target[k] = phase < middle ? low : high;
@@ -205,11 +184,10 @@ std::unique_ptr<Wave> Wave::sinus(bool& failed, double top, double bottom, doubl
   const std::int16_t offset = TruncSample((top + bottom) * 0.5);
   const double step = 1 / per;
   const double scale = table->getValues() - 1;
-  const std::int16_t* sine = table->data();
   double phase = startAngle;
   return Generate(failed, *this, begin, end, length, [&](std::int16_t* target, std::int32_t n) {
     for (std::int32_t k = 0; k < n; ++k) {
-      target[k] = TruncSample(ReadAt(sine, phase * scale) * amplitude + offset);
+      target[k] = TruncSample(table->readAt(phase * scale) * amplitude + offset);
       phase += step;
       if (phase >= 1) phase -= std::trunc(phase);
     }
@@ -241,7 +219,6 @@ std::unique_ptr<Wave> Wave::multiFreq(bool& failed, std::int32_t length, const W
     amplitude[k] = startVolumes[k];
   }
   const double last = sourceLength - 1;
-  const std::int16_t* w = source.data();
   double* p = position.get();
   const double* s = advance.get();
   double* a = amplitude.get();
@@ -249,7 +226,7 @@ std::unique_ptr<Wave> Wave::multiFreq(bool& failed, std::int32_t length, const W
     for (std::int32_t n = 0; n < count; ++n) {
       std::int16_t value = 0;
       for (int k = 0; k < freqCount; ++k) {
-        const double read = p[k] < 0 || p[k] > last ? 0.0 : ReadAt(w, p[k]);
+        const double read = p[k] < 0 || p[k] > last ? 0.0 : source.readAt(p[k]);
         value = TruncSample(read * a[k] + value);
         a[k] *= decays[k];
         p[k] += s[k];

@@ -13,23 +13,12 @@
 
 namespace {
 
-// A new wave holding source[0 ... begin-1], room for `length` values, then
-// source[end ... values-1].
-std::unique_ptr<Wave> NewAround(bool& failed, const Wave& source, std::int32_t begin,
-                                std::int32_t end, std::int32_t length) {
-  auto result = NewWave(failed, source.getValues() - (end - begin) + length);
-  if (!result) return nullptr;
-  result->copyFrom(source, 0, begin, 0);
-  result->copyFrom(source, end, source.getValues(), begin + length);
-  return result;
-}
-
 // A new wave in which the range is `map(source, target, count)` of the old
 // one, applied block by block; the rest is copied.
 template <class Map>
 std::unique_ptr<Wave> MapRange(bool& failed, const Wave& wave, std::int32_t begin, std::int32_t end,
                                Map map) {
-  auto result = NewAround(failed, wave, begin, end, end - begin);
+  auto result = wave.newAround(failed, begin, end, end - begin);
   if (!result) return nullptr;
   const std::int16_t* source = wave.data() + begin;
   std::int16_t* target = result->data() + begin;
@@ -50,15 +39,6 @@ void Scale(const std::int16_t* source, std::int16_t* target, std::int32_t count,
   } else {
     for (std::int32_t k = 0; k < count; ++k) target[k] = TruncSample(source[k] * factor);
   }
-}
-
-// Interpolated reading, the same rule as Wave::readAt, kept inline for the
-// per-value loops.
-inline double ReadAt(const std::int16_t* w, double position) {
-  const auto i = static_cast<std::int32_t>(position);
-  const double f = position - i;
-  if (f == 0) return w[i];
-  return (1 - f) * w[i] + f * w[i + 1];
 }
 
 }  // namespace
@@ -92,14 +72,13 @@ std::unique_ptr<Wave> Wave::volumeEnvelope(bool& failed, const Wave& envelope, s
   // The envelope is stretched over the range; a one-value range reads its
   // start.
   const double step = end - begin > 1 ? last / (end - begin - 1) : 0;
-  const std::int16_t* e = envelope.data();
   double position = 0;
   return MapRange(failed, *this, begin, end,
                   [&](const std::int16_t* source, std::int16_t* target, std::int32_t count) {
                     for (std::int32_t k = 0; k < count; ++k) {
                       // Summed steps may overshoot the last envelope value by
                       // a rounding error; never read past it.
-                      const double factor = ReadAt(e, std::min(position, last));
+                      const double factor = envelope.readAt(std::min(position, last));
                       target[k] = TruncSample(factor * source[k] * (1.0 / 32767));
                       position += step;
                     }
@@ -109,7 +88,7 @@ std::unique_ptr<Wave> Wave::volumeEnvelope(bool& failed, const Wave& envelope, s
 std::unique_ptr<Wave> Wave::reverse(bool& failed, std::int32_t begin, std::int32_t end) const {
   checkRange(begin, end);
   TB_ASSERT(begin <= end);
-  auto result = NewAround(failed, *this, begin, end, end - begin);
+  auto result = newAround(failed, begin, end, end - begin);
   if (!result) return nullptr;
   const std::int16_t* source = wave.get() + end - 1;  // read downwards from the range's last value
   std::int16_t* target = result->data() + begin;
@@ -136,7 +115,7 @@ std::unique_ptr<Wave> Wave::block(bool& failed, double time, std::int32_t levels
   checkRange(begin, end);
   TB_ASSERT(begin < end);
   if (time < 1) time = 1;
-  auto result = NewAround(failed, *this, begin, end, end - begin);
+  auto result = newAround(failed, begin, end, end - begin);
   if (!result) return nullptr;
   std::int16_t* target = result->data();
   if (levels == 1) {
@@ -181,7 +160,7 @@ std::unique_ptr<Wave> Wave::rotate(bool& failed, std::int32_t leftShift, std::in
   TB_ASSERT(begin < end);
   TB_ASSERT(leftShift >= 0);
   TB_ASSERT(leftShift <= values);
-  auto result = NewAround(failed, *this, begin, end, end - begin);
+  auto result = newAround(failed, begin, end, end - begin);
   if (!result) return nullptr;
   // old[begin + leftShift ... end - 1], then old[begin ... begin + leftShift - 1]
   // (the first copy stops at "end >= begin" when the shift exceeds the range).
@@ -198,7 +177,7 @@ std::unique_ptr<Wave> Wave::rollIn(bool& failed, std::int32_t length, std::int32
   // A negative offset would write before the new range.
   TB_ASSERT(target >= 0);
   TB_ASSERT(length > 0);
-  auto result = NewAround(failed, *this, begin, end, length);
+  auto result = newAround(failed, begin, end, length);
   if (!result) return nullptr;
   result->clear(begin, begin + length);
   // Fold the source onto the new range in stretches that end at the end of
@@ -233,14 +212,13 @@ std::unique_ptr<Wave> Wave::rollOutForm(bool& failed, const Wave& form, double p
   const std::int32_t length = TruncInt(std::fabs(per) * count);
   const double step = 1 / per;
   const double span = endf - 1 - beginf;
-  const std::int16_t* f = form.data();
   double phase = startAngle;
-  auto result = NewAround(failed, *this, begin, end, length);
+  auto result = newAround(failed, begin, end, length);
   if (!result) return nullptr;
   std::int16_t* target = result->data() + begin;
   ForBlocks(failed, length, [&](std::int32_t offset, std::int32_t n) {
     for (std::int32_t k = offset; k < offset + n; ++k) {
-      target[k] = TruncSample(ReadAt(f, beginf + span * phase));
+      target[k] = TruncSample(form.readAt(beginf + span * phase));
       phase += step;
       if (phase >= 1) {
         phase -= std::trunc(phase);
@@ -268,16 +246,15 @@ std::unique_ptr<Wave> Wave::rollOutEnvelope(bool& failed, const Wave& speedEnvel
   const double envelopeStep = (last / lengthfactor) / count;
   const double low = begin;
   const double high = end;
-  const std::int16_t* e = speedEnvelope.data();
   const std::int16_t* w = wave.get();
   double position = begin + count * startpos;
   double envelopePosition = 0;
-  auto result = NewAround(failed, *this, begin, end, length);
+  auto result = newAround(failed, begin, end, length);
   if (!result) return nullptr;
   std::int16_t* target = result->data() + begin;
   ForBlocks(failed, length, [&](std::int32_t offset, std::int32_t n) {
     for (std::int32_t k = offset; k < offset + n; ++k) {
-      const double speedNow = ReadAt(e, std::min(envelopePosition, last));
+      const double speedNow = speedEnvelope.readAt(std::min(envelopePosition, last));
       position += speedNow * speed * (1.0 / 32767);
       if (position >= low) {
         position -= std::trunc((position - low) / count) * count;
@@ -312,14 +289,13 @@ std::unique_ptr<Wave> Wave::distort(bool& failed, const Wave& shape, std::int32_
   TB_ASSERT(begin < end);
   TB_ASSERT(shape.values > 0);
   const double last = shape.values - 1;
-  const std::int16_t* curve = shape.data();
   return MapRange(failed, *this, begin, end,
                   [&](const std::int16_t* source, std::int16_t* target, std::int32_t count) {
                     for (std::int32_t k = 0; k < count; ++k) {
                       // -32768 lands a hair before the curve's first value; the
                       // index truncates toward 0, so it reads values 0 and 1.
                       const double position = (source[k] * (1.0 / 65535) + 0.5) * last;
-                      target[k] = TruncSample(ReadAt(curve, position));
+                      target[k] = TruncSample(shape.readAt(position));
                     }
                   });
 }
