@@ -1,6 +1,24 @@
-#include <cstdio>
+#include <string>
 
-int main() {
-  std::puts("tonbrisk-cli");
-  return 0;
+#include "cli/cli.h"
+
+int main(int argc, char** argv) {
+  const Arguments args(argv + 1, argv + argc);
+  if (args.empty()) return UsageError(nullptr, "no command given");
+  const std::string& name = args[0];
+  if (name == "--help" || name == "-h") {
+    PrintOverview(stdout);
+    return kExitOk;
+  }
+  const Command* command = FindCommand(name);
+  if (command == nullptr) return UsageError(nullptr, "unknown command \"" + name + "\"");
+  const Arguments rest(args.begin() + 1, args.end());
+  // "COMMAND --help" is the same as "help COMMAND".
+  if (rest.size() == 1 && (rest[0] == "--help" || rest[0] == "-h")) {
+    PrintCommandHelp(stdout, *command);
+    return kExitOk;
+  }
+  int code = command->run(rest);
+  if (std::fflush(stdout) != 0 && code == kExitOk) code = kExitFailure;
+  return code;
 }

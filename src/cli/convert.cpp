@@ -1,0 +1,100 @@
+#include <limits>
+
+#include "base/userinterface.h"
+#include "cli/cli.h"
+
+namespace {
+
+constexpr std::int64_t kMaxInt32 = std::numeric_limits<std::int32_t>::max();
+
+struct ConvertArguments {
+  std::string in;
+  std::string out;
+  TargetFormat target;
+};
+
+// Fills `parsed`; on a mistake returns the problem text.
+std::string ParseConvert(const Arguments& args, ConvertArguments& parsed) {
+  std::vector<std::string> files;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (!arg.starts_with("--")) {
+      files.push_back(arg);
+      continue;
+    }
+    std::string name = arg;
+    std::string value;
+    const std::size_t equals = arg.find('=');
+    if (equals != std::string::npos) {
+      name = arg.substr(0, equals);
+      value = arg.substr(equals + 1);
+    } else if (name == "--frequency" || name == "--channels" || name == "--bits") {
+      if (i + 1 == args.size()) return name + " needs a value";
+      value = args[++i];
+    }
+    std::int64_t number = 0;
+    if (name == "--frequency") {
+      if (!ParseInteger(value, 1, kMaxInt32, number)) {
+        return "--frequency must be a whole number of Hz from 1 to 2147483647";
+      }
+      parsed.target.frequency = static_cast<std::int32_t>(number);
+    } else if (name == "--channels") {
+      if (!ParseInteger(value, 1, 2, number)) return "--channels must be 1 or 2";
+      parsed.target.channels = static_cast<int>(number);
+    } else if (name == "--bits") {
+      if (!ParseInteger(value, 8, 16, number) || (number != 8 && number != 16)) {
+        return "--bits must be 8 or 16";
+      }
+      parsed.target.bits = static_cast<int>(number);
+    } else {
+      return "unknown option \"" + name + "\"";
+    }
+  }
+  if (files.size() != 2) return "convert takes an input and an output file name";
+  parsed.in = files[0];
+  parsed.out = files[1];
+  return {};
+}
+
+}  // namespace
+
+std::unique_ptr<Sound> ConvertSound(bool& failed, std::unique_ptr<Sound> sound,
+                                    const TargetFormat& target) {
+  const int oldChannels = sound->GetMoSt();
+  const int channels = target.channels != 0 ? target.channels : oldChannels;
+  if (channels == 1 && oldChannels == 2) sound = std::make_unique<MonoSound>(failed, *sound);
+  if (failed) return nullptr;
+  // Samples are 16-bit in memory whatever the width; only the file changes.
+  if (target.bits != 0) sound->SetBytesPSample(static_cast<std::int16_t>(target.bits / 8));
+  if (target.frequency != 0 && target.frequency != sound->GetFreq()) {
+    sound = sound->ChangeFreq(failed, target.frequency);
+    if (failed || !sound) return nullptr;
+  }
+  if (channels == 2 && oldChannels == 1) sound = std::make_unique<StereoSound>(failed, *sound);
+  if (failed) return nullptr;
+  return sound;
+}
+
+int RunConvert(const Arguments& args) {
+  ConvertArguments parsed;
+  const std::string problem = ParseConvert(args, parsed);
+  if (!problem.empty()) return UsageError(FindCommand("convert"), problem);
+
+  std::unique_ptr<Sound> sound;
+  if (!LoadSound(parsed.in, sound)) return kExitFailure;
+  const TargetFormat& target = parsed.target;
+  if (target.frequency != 0) {
+    // A wave holds at most 2^31 - 1 values.
+    const double values =
+        static_cast<double>(sound->GetValues()) * target.frequency / sound->GetFreq();
+    if (values > static_cast<double>(kMaxInt32)) {
+      ShowMessage("Error", "The converted sound would hold more than 2147483647 values.",
+                  MessageIcon::Error);
+      return kExitFailure;
+    }
+  }
+  bool failed = false;
+  std::unique_ptr<Sound> converted = ConvertSound(failed, std::move(sound), target);
+  if (failed || !converted) return kExitFailure;  // the memory message has been shown
+  return SaveSound(*converted, parsed.out) ? kExitOk : kExitFailure;
+}
