@@ -1,0 +1,24 @@
+#include "units/waveregistry.h"
+
+namespace {
+
+class NoWaves : public WaveRegistry {
+ public:
+  std::vector<std::string> WaveNames() const override { return {}; }
+  TUnitWave* FindWaveUnitByRegisterName(const std::string&) const override { return nullptr; }
+};
+
+NoWaves noWaves;
+WaveRegistry* current = &noWaves;
+
+}  // namespace
+
+WaveRegistry::~WaveRegistry() = default;
+
+WaveRegistry& Waves() { return *current; }
+
+ScopedWaveRegistry::ScopedWaveRegistry(WaveRegistry& registry) : previous_(current) {
+  current = &registry;
+}
+
+ScopedWaveRegistry::~ScopedWaveRegistry() { current = previous_; }
