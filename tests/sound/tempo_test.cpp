@@ -1,0 +1,669 @@
+// Length, tempo and pitch against values worked out by hand from the rules:
+// interpolated reads truncated toward zero, silence outside the wave, block
+// jumps to anchor + done x speed wrapped into the range, and the two-head
+// crossfade of the high-quality variant.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "base/allocation.h"
+#include "sound/sound.h"
+#include "sound/wave.h"
+#include "support/recordingui.h"
+#include "wavetestutil.h"
+
+namespace {
+
+using Values = std::vector<std::int16_t>;
+
+// 10 x i x i: a curve, so a head read at the wrong place shows, and even, so
+// the crossfade's halves (weight 0.5) stay whole.
+Values Squares(int count) {
+  Values values;
+  for (int i = 0; i < count; ++i) values.push_back(static_cast<std::int16_t>(10 * i * i));
+  return values;
+}
+
+// --- lengthFactor ------------------------------------------------------------
+
+struct LengthCase {
+  const char* name;
+  Values source;
+  double factor;
+  std::int32_t begin;
+  std::int32_t end;
+  Values expected;
+  std::int32_t expectedEnd;
+};
+
+class WaveLengthFactor : public ::testing::TestWithParam<LengthCase> {};
+
+TEST_P(WaveLengthFactor, ResamplesTheRange) {
+  const LengthCase& c = GetParam();
+  bool failed = false;
+  auto w = MakeWave(c.source);
+  std::int32_t begin = c.begin;
+  std::int32_t end = c.end;
+  auto result = w->lengthFactor(failed, c.factor, begin, end);
+  ASSERT_FALSE(failed);
+  ASSERT_NE(result, nullptr);
+  EXPECT_EQ(ValuesOf(result.get()), c.expected);
+  EXPECT_EQ(begin, c.begin);
+  EXPECT_EQ(end, c.expectedEnd);
+  EXPECT_EQ(ValuesOf(w.get()), c.source);  // the source is left as it was
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, WaveLengthFactor,
+    ::testing::Values(
+        // step 3/6: positions 0, .5, 1, 1.5, 2, 2.5; the last reads toward the 900 after the range
+        LengthCase{"DoublesTowardTheNextValue",
+                   {0, 300, 600, 900},
+                   2,
+                   0,
+                   3,
+                   {0, 150, 300, 450, 600, 750, 900},
+                   6},
+        // reversed: positions 3, 2, 1 of the range 20 30 40, the first is the value after it
+        LengthCase{"MinusOneReadsBackwardsFromTheRangeEnd",
+                   {10, 20, 30, 40, 50},
+                   -1,
+                   1,
+                   4,
+                   {10, 50, 40, 30, 50},
+                   4},
+        // trunc(1 x 0.5) = 0 values: the range goes
+        LengthCase{"HalfOfOneValueRemovesIt", {5, 6, 7}, 0.5, 1, 2, {5, 7}, 1},
+        LengthCase{"ZeroRemovesTheRange", {5, 6, 7, 8}, 0, 1, 3, {5, 8}, 1},
+        // step 2: positions 0 and 2
+        LengthCase{
+            "HalfTakesEverySecondValue", {0, 100, 200, 300, 400}, 0.5, 0, 4, {0, 200, 400}, 2},
+        // step 2/3: 0; 2/3 x 100 = 66.7; 1/3 x 100 + 1/3 x 200 ... = 133.3
+        LengthCase{"OneAndAHalfTruncatesTheInterpolation",
+                   {0, 100, 200, 300},
+                   1.5,
+                   0,
+                   2,
+                   {0, 66, 133, 200, 300},
+                   3},
+        // -0.5 truncates toward zero, not down to -1
+        LengthCase{"TruncatesTowardZero", {-1, 0}, 2, 0, 1, {-1, 0, 0}, 2},
+        LengthCase{"EmptyRangeStaysEmpty", {1, 2, 3}, 2, 1, 1, {1, 2, 3}, 1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// --- tempoPitchBlocks --------------------------------------------------------
+
+struct BlocksCase {
+  const char* name;
+  Values source;
+  double speed;
+  double startPos;
+  double lengthFactor;
+  double pitch;
+  std::int32_t blockTime;
+  std::int32_t begin;
+  std::int32_t end;
+  Values expected;
+  std::int32_t expectedEnd;
+};
+
+class WaveTempoPitchBlocks : public ::testing::TestWithParam<BlocksCase> {};
+
+TEST_P(WaveTempoPitchBlocks, ReadsTheRangeInBlocks) {
+  const BlocksCase& c = GetParam();
+  bool failed = false;
+  auto w = MakeWave(c.source);
+  std::int32_t begin = c.begin;
+  std::int32_t end = c.end;
+  auto result = w->tempoPitchBlocks(failed, c.speed, c.startPos, c.lengthFactor, c.pitch,
+                                    c.blockTime, begin, end);
+  ASSERT_FALSE(failed);
+  ASSERT_NE(result, nullptr);
+  EXPECT_EQ(ValuesOf(result.get()), c.expected);
+  EXPECT_EQ(end, c.expectedEnd);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, WaveTempoPitchBlocks,
+    ::testing::Values(
+        // the jumps land where the reading already is
+        BlocksCase{"SpeedAndPitchOneReproduceTheRange", Ramp(12, 7, 13), 1, 0, 1, 1, 3, 2, 9,
+                   Ramp(12, 7, 13), 9},
+        // blocks read 0 2 4 6, then from 4: 4 6 8 10 (past the range, inside the wave)
+        BlocksCase{
+            "PitchTwoPlaysEachBlockTwiceAsFast",
+            Ramp(16, 0, 100),
+            1,
+            0,
+            1,
+            2,
+            4,
+            0,
+            8,
+            {0, 200, 400, 600, 400, 600, 800, 1000, 800, 900, 1000, 1100, 1200, 1300, 1400, 1500},
+            8},
+        // positions 4 and 6 lie after the last value: silence
+        BlocksCase{"ReadsSilenceAfterTheWave",
+                   {100, 200, 300, 400},
+                   1,
+                   0,
+                   1,
+                   2,
+                   4,
+                   0,
+                   4,
+                   {100, 300, 0, 0},
+                   4},
+        // anchor 2.5, pitch .5: 2.5 -> 350, 3 -> 400, then 3.5 and 4 lie past the last value
+        BlocksCase{"ReadsNothingBetweenTheLastValueAndTheEnd",
+                   {100, 200, 300, 400},
+                   1,
+                   0.625,
+                   1,
+                   0.5,
+                   4,
+                   0,
+                   4,
+                   {350, 400, 0, 0},
+                   4},
+        // anchor -2: positions -2 -1 0 1
+        BlocksCase{"ReadsSilenceBeforeTheWave",
+                   {10, 20, 30, 40},
+                   1,
+                   -0.5,
+                   1,
+                   1,
+                   4,
+                   0,
+                   4,
+                   {0, 0, 10, 20},
+                   4},
+        // 0, 0.5 -> 50.5; jump to 2: 2, 2.5 -> 252.5
+        BlocksCase{"InterpolatesBetweenValues",
+                   {0, 101, 202, 303, 404, 505},
+                   1,
+                   0,
+                   1,
+                   0.5,
+                   2,
+                   0,
+                   4,
+                   {0, 50, 202, 252, 404, 505},
+                   4},
+        // range 1..5; jump target 1 + 2 x 2 = 5 wraps to 1
+        BlocksCase{"WrapsJumpsIntoTheRange",
+                   {9, 10, 20, 30, 40, 99},
+                   2,
+                   0,
+                   1,
+                   1,
+                   2,
+                   1,
+                   5,
+                   {9, 10, 20, 10, 20, 99},
+                   5},
+        // anchor 0 + 4 x 0.5 = 2; jump to 4 wraps to 0
+        BlocksCase{"StartsAtTheStartPosition",
+                   {10, 20, 30, 40, 50},
+                   1,
+                   0.5,
+                   1,
+                   1,
+                   2,
+                   0,
+                   4,
+                   {30, 40, 10, 20, 50},
+                   4},
+        // jumps to -1 -2 -3 wrap to 3 2 1
+        BlocksCase{"NegativeSpeedRunsBackwards",
+                   {10, 20, 30, 40},
+                   -1,
+                   0,
+                   1,
+                   1,
+                   1,
+                   0,
+                   4,
+                   {10, 40, 30, 20},
+                   4},
+        // 6 values from 3: 0 1 | 2 3 | jump to 4 wraps to 1: 1 2; the 40 after the range stays
+        BlocksCase{"LengthFactorSetsTheNewLength",
+                   {10, 20, 30, 40},
+                   1,
+                   0,
+                   2,
+                   1,
+                   2,
+                   0,
+                   3,
+                   {10, 20, 30, 40, 20, 30, 40},
+                   6},
+        // trunc(1 x 0.5) = 0 new values
+        BlocksCase{
+            "ShortenedToNothingRemovesTheRange", {1, 2, 3}, 1, 0, 0.5, 1, 4, 1, 2, {1, 3}, 1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// --- tempoPitchCross ---------------------------------------------------------
+
+TEST(WaveTempoPitchCross, IdentityLosesTheHalvesTruncatedTwice) {
+  // blockTime 4, pitch 1: both heads read the same value v; weights 1 .5 0 .5.
+  // w = .5: trunc(v/2) + v/2 truncated, so odd values lose 1.
+  bool failed = false;
+  auto w = MakeWave({101, 201, 301, 401, 501, 601, 701, 801, -101, -201});
+  std::int32_t begin = 0;
+  std::int32_t end = 10;
+  auto result = w->tempoPitchCross(failed, 1, 0, 1, 1, 4, begin, end);
+  ASSERT_NE(result, nullptr);
+  // the last two: w = 1 (-101), w = .5: trunc(-100.5) = -100, -100.5 - 100 -> -200
+  EXPECT_EQ(ValuesOf(result.get()), (Values{101, 200, 301, 400, 501, 600, 701, 800, -101, -200}));
+  EXPECT_EQ(end, 10);
+}
+
+TEST(WaveTempoPitchCross, PitchTwoCrossfadesTwoHeads) {
+  // jump offset (1 - 2) x .5 x 4 = -2; A starts at the anchor 4, B at 4 - 2 = 2:
+  // k0 w1: A4=160 | k1 w.5: A6 180 + B4 80 = 260; A jumps to -2 + 2 + 4 = 4
+  // k2 w0: B6=360 | k3 w.5: A6 180 + B8 320 = 500; B jumps to -2 + 4 + 4 = 6
+  // k4 w1: A8=640 | k5 w.5: A10 500 + B8 320 = 820; A jumps to 8
+  // k6 w0: B10=1000 | k7 w.5: A10 500 + B12 720 = 1220
+  bool failed = false;
+  const Values source = Squares(16);
+  auto w = MakeWave(source);
+  std::int32_t begin = 4;
+  std::int32_t end = 12;
+  auto result = w->tempoPitchCross(failed, 1, 0, 1, 2, 4, begin, end);
+  ASSERT_NE(result, nullptr);
+  Values expected = source;
+  const Values middle{160, 260, 360, 500, 640, 820, 1000, 1220};
+  std::copy(middle.begin(), middle.end(), expected.begin() + 4);
+  EXPECT_EQ(ValuesOf(result.get()), expected);
+  EXPECT_EQ(begin, 4);
+  EXPECT_EQ(end, 12);
+}
+
+TEST(WaveTempoPitchCross, NegativeLengthFactorRemovesTheRange) {
+  // Nothing forbids it here; the new range has no values rather than a
+  // negative count.
+  bool failed = false;
+  auto w = MakeWave({1, 2, 3, 4});
+  std::int32_t begin = 1;
+  std::int32_t end = 3;
+  auto result = w->tempoPitchCross(failed, 1, 0, -1, 1, 4, begin, end);
+  ASSERT_NE(result, nullptr);
+  EXPECT_EQ(ValuesOf(result.get()), (Values{1, 4}));
+  EXPECT_EQ(end, 1);
+}
+
+TEST(WaveTempoPitchCross, EmptyRangeIsACopy) {
+  bool failed = false;
+  auto w = MakeWave({1, 2, 3});
+  std::int32_t begin = 2;
+  std::int32_t end = 2;
+  auto result = w->tempoPitchCross(failed, 1, 0, 1, 1, 4, begin, end);
+  ASSERT_NE(result, nullptr);
+  EXPECT_EQ(ValuesOf(result.get()), (Values{1, 2, 3}));
+  EXPECT_EQ(end, 2);
+}
+
+// --- envelope variants -------------------------------------------------------
+
+TEST(WaveTempoPitchEnvelopes, FullScaleEnvelopesEqualThePlainForms) {
+  // 32767 x (1/32767) is exactly 1 and 32767 x s x (1/32767) exactly s for
+  // s = 1 and 2, so the envelopes change nothing. The envelopes are read at
+  // whole positions only (one value, or as many as the new range), where no
+  // interpolation rounding comes in.
+  const Values source = Squares(40);
+  auto w = MakeWave(source);
+  auto full = MakeWave(Constant(30, 32767));  // 30 = trunc(20 x 1.5): step 1
+  auto single = MakeWave({32767});            // step 0
+  for (double speed : {1.0, 2.0}) {
+    for (double pitch : {1.0, 2.0, 0.5}) {
+      bool failed = false;
+      std::int32_t b[8];
+      std::int32_t e[8];
+      for (int i = 0; i < 8; ++i) {
+        b[i] = 5;
+        e[i] = 25;
+      }
+      auto blocks = w->tempoPitchBlocks(failed, speed, 0.25, 1.5, pitch, 6, b[0], e[0]);
+      auto cross = w->tempoPitchCross(failed, speed, 0.25, 1.5, pitch, 6, b[1], e[1]);
+      auto results = {
+          w->tempoPitchBlocksFreq(failed, speed, 0.25, 1.5, pitch, *full, 6, b[2], e[2]),
+          w->tempoPitchBlocksSpeed(failed, speed, *full, 0.25, 1.5, pitch, 6, b[3], e[3]),
+          w->tempoPitchBlocksBoth(failed, speed, *single, 0.25, 1.5, pitch, *full, 6, b[4], e[4])};
+      auto crossResults = {
+          w->tempoPitchCrossFreq(failed, speed, 0.25, 1.5, pitch, *full, 6, b[5], e[5]),
+          w->tempoPitchCrossSpeed(failed, speed, *single, 0.25, 1.5, pitch, 6, b[6], e[6]),
+          w->tempoPitchCrossBoth(failed, speed, *full, 0.25, 1.5, pitch, *full, 6, b[7], e[7])};
+      ASSERT_FALSE(failed);
+      for (const auto& r : results) EXPECT_EQ(ValuesOf(r.get()), ValuesOf(blocks.get()));
+      for (const auto& r : crossResults) EXPECT_EQ(ValuesOf(r.get()), ValuesOf(cross.get()));
+      for (int i = 0; i < 8; ++i) EXPECT_EQ(e[i], 35);  // 5 + trunc(20 x 1.5)
+    }
+  }
+}
+
+TEST(WaveTempoPitchEnvelopes, FrequencyEnvelopeScalesTheAdvanceOfEachValue) {
+  // Envelope 32767 0 32767 over 3 values: advances 2, 0, 2 at pitch 2, so
+  // positions 0, 2, 2.
+  bool failed = false;
+  auto w = MakeWave(Ramp(8, 0, 100));
+  auto freq = MakeWave({32767, 0, 32767});
+  std::int32_t begin = 0;
+  std::int32_t end = 3;
+  auto result = w->tempoPitchBlocksFreq(failed, 1, 0, 1, 2, *freq, 3, begin, end);
+  ASSERT_NE(result, nullptr);
+  EXPECT_EQ(ValuesOf(result.get()), (Values{0, 200, 200, 300, 400, 500, 600, 700}));
+}
+
+TEST(WaveTempoPitchEnvelopes, FrequencyEnvelopeIsInterpolatedOverTheNewRange) {
+  // Envelope 0 32767 over 3 values: step 1/2, e = 0, 16383.5, 32767; at
+  // pitch 2 advances 0, 1, 2: positions 0, 0, 1.
+  bool failed = false;
+  auto w = MakeWave(Ramp(8, 0, 100));
+  auto freq = MakeWave({0, 32767});
+  std::int32_t begin = 0;
+  std::int32_t end = 3;
+  auto result = w->tempoPitchBlocksFreq(failed, 1, 0, 1, 2, *freq, 3, begin, end);
+  ASSERT_NE(result, nullptr);
+  EXPECT_EQ(ValuesOf(result.get()), (Values{0, 0, 100, 300, 400, 500, 600, 700}));
+}
+
+TEST(WaveTempoPitchEnvelopes, SpeedEnvelopeIsARunningSum) {
+  // Envelope 0 32767 0 over 5 values: e = 0, 16383.5, 32767, 16383.5, 0; at
+  // speed 2 the sum after each value is 0 1 3 4 4. blockTime 1: every value
+  // is read at the anchor plus the sum so far: 0, 0, 1, 3, 4.
+  bool failed = false;
+  auto w = MakeWave({10, 20, 30, 40, 50});
+  auto speed = MakeWave({0, 32767, 0});
+  std::int32_t begin = 0;
+  std::int32_t end = 5;
+  auto result = w->tempoPitchBlocksSpeed(failed, 2, *speed, 0, 1, 1, 1, begin, end);
+  ASSERT_NE(result, nullptr);
+  EXPECT_EQ(ValuesOf(result.get()), (Values{10, 10, 20, 40, 50}));
+}
+
+TEST(WaveTempoPitchEnvelopes, BothEnvelopesApply) {
+  // Pitch envelope 0 holds each block on one value; speed envelope 0 sends
+  // every jump back to the anchor. Only pitch: 10 10 30 30; only speed:
+  // 10 20 10 20; both: 10 everywhere.
+  auto w = MakeWave({10, 20, 30, 40});
+  auto zero = MakeWave({0});
+  auto full = MakeWave({32767});
+  struct Case {
+    const Wave* speedEnvelop;
+    const Wave* freqWave;
+    Values expected;
+  };
+  const Case cases[] = {{full.get(), zero.get(), {10, 10, 30, 30}},
+                        {zero.get(), full.get(), {10, 20, 10, 20}},
+                        {zero.get(), zero.get(), {10, 10, 10, 10}}};
+  for (const Case& c : cases) {
+    bool failed = false;
+    std::int32_t begin = 0;
+    std::int32_t end = 4;
+    auto result =
+        w->tempoPitchBlocksBoth(failed, 1, *c.speedEnvelop, 0, 1, 1, *c.freqWave, 2, begin, end);
+    ASSERT_NE(result, nullptr);
+    EXPECT_EQ(ValuesOf(result.get()), c.expected);
+  }
+}
+
+TEST(WaveTempoPitchEnvelopes, CrossWithStillSpeedKeepsReturningToTheAnchor) {
+  // pitch 1 (no jump offset), blockTime 4, tempo stays 0 so both heads jump
+  // back to 0:
+  // k0 w1 A0=0 | k1 w.5 A1 5 + B1 5 = 10; A->0 | k2 w0 B2=40 | k3 A1 5 + B3 45 = 50; B->0
+  // k4 w1 A2=40 | k5 A3 45 + B1 5 = 50; A->0 | k6 B2=40 | k7 A1 5 + B3 45 = 50
+  bool failed = false;
+  const Values source = Squares(8);
+  auto w = MakeWave(source);
+  auto still = MakeWave({0, 0});
+  std::int32_t begin = 0;
+  std::int32_t end = 8;
+  auto result = w->tempoPitchCrossSpeed(failed, 1, *still, 0, 1, 1, 4, begin, end);
+  ASSERT_NE(result, nullptr);
+  EXPECT_EQ(ValuesOf(result.get()), (Values{0, 10, 40, 50, 40, 50, 40, 50}));
+}
+
+TEST(WaveTempoPitchEnvelopes, StretchedEnvelopeEndsOnItsLastValue) {
+  // Over 10 values the step 1/9 adds up to just over 1; the reading must
+  // stay on the envelope's last value, not run past it (the sanitizer build
+  // sees any read beyond). Pitch 0 everywhere: one block on the first value.
+  bool failed = false;
+  auto w = MakeWave(Ramp(12, 5, 10));
+  auto still = MakeWave({0, 0});
+  std::int32_t begin = 0;
+  std::int32_t end = 10;
+  auto result = w->tempoPitchBlocksFreq(failed, 1, 0, 1, 2, *still, 10, begin, end);
+  ASSERT_NE(result, nullptr);
+  Values expected = Constant(10, 5);
+  expected.push_back(105);
+  expected.push_back(115);
+  EXPECT_EQ(ValuesOf(result.get()), expected);
+}
+
+// --- failure flag and preconditions ------------------------------------------
+
+TEST(WaveTempoFailure, DoesNothingWhenAlreadyFailed) {
+  RecordingUi ui;
+  bool failed = true;
+  auto w = MakeWave(Ramp(10));
+  auto env = MakeWave({32767});
+  std::int32_t begin = 0;
+  std::int32_t end = 10;
+  EXPECT_EQ(w->lengthFactor(failed, 2, begin, end), nullptr);
+  EXPECT_EQ(w->tempoPitchBlocks(failed, 1, 0, 1, 1, 4, begin, end), nullptr);
+  EXPECT_EQ(w->tempoPitchCrossBoth(failed, 1, *env, 0, 1, 1, *env, 4, begin, end), nullptr);
+  EXPECT_EQ(end, 10);
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST(WaveTempoFailure, ReportsAFailedAllocation) {
+  RecordingUi ui;
+  bool failed = false;
+  auto w = MakeWave(Ramp(10));
+  std::int32_t begin = 0;
+  std::int32_t end = 10;
+  FailAllocationAfter(0);
+  EXPECT_EQ(w->tempoPitchCross(failed, 1, 0, 1, 1, 4, begin, end), nullptr);
+  EXPECT_TRUE(failed);
+  ASSERT_EQ(
+      ui.Texts(),
+      (std::vector<std::string>{"System Error: There is not enough memmory for this operation."}));
+  EXPECT_EQ(ValuesOf(w.get()), Ramp(10));
+}
+
+TEST(WaveTempoFailure, ReportsALengthNoWaveCanHold) {
+  // 10 x 1e9 values cannot be allocated; asking for them is a memory failure,
+  // not an overflowing count.
+  RecordingUi ui;
+  bool failed = false;
+  auto w = MakeWave(Ramp(10));
+  std::int32_t begin = 0;
+  std::int32_t end = 10;
+  EXPECT_EQ(w->tempoPitchBlocks(failed, 1, 0, 1e9, 1, 4, begin, end), nullptr);
+  EXPECT_TRUE(failed);
+  failed = false;
+  EXPECT_EQ(w->lengthFactor(failed, -1e9, begin, end), nullptr);
+  EXPECT_TRUE(failed);
+  EXPECT_EQ(ui.messages.size(), 2u);
+}
+
+TEST(WaveTempoDeath, StopsOnViolatedPreconditions) {
+  bool failed = false;
+  auto w = MakeWave(Ramp(10));
+  auto env = MakeWave({32767});
+  Wave empty;
+  std::int32_t begin = 3;
+  std::int32_t end = 3;
+  EXPECT_DEATH(w->tempoPitchBlocks(failed, 1, 0, 1, 1, 4, begin, end), "\"begin < end\" in wave");
+  end = 5;
+  EXPECT_DEATH(w->tempoPitchBlocks(failed, 0, 0, 1, 1, 4, begin, end), "\"speed != 0\"");
+  EXPECT_DEATH(w->tempoPitchBlocks(failed, 1, 0, 1, 1, 0, begin, end), "\"blockTime > 0\"");
+  EXPECT_DEATH(w->tempoPitchBlocks(failed, 1, 0, 0, 1, 4, begin, end), "\"lengthFactor > 0\"");
+  EXPECT_DEATH(w->tempoPitchCross(failed, 1, 0, 1, 1, 4, end, begin), "\"begin <= end\"");
+  EXPECT_DEATH(w->tempoPitchCross(failed, 1, 0, 1, 1, -1, begin, end), "\"blockTime > 0\"");
+  EXPECT_DEATH(w->tempoPitchCrossFreq(failed, -1, 0, 1, 1, *env, 4, begin, end), "\"speed > 0\"");
+  EXPECT_DEATH(w->tempoPitchBlocksFreq(failed, 1, 0, 1, 1, empty, 4, begin, end),
+               "\"freqWave->values > 0\"");
+  EXPECT_DEATH(w->tempoPitchCrossSpeed(failed, 1, empty, 0, 1, 1, 4, begin, end),
+               "\"speedEnvelop->values > 0\"");
+  EXPECT_DEATH(w->tempoPitchBlocksBoth(failed, 1, *env, 0, 1, 1, empty, 4, begin, end),
+               "\"freqWave->values > 0\"");
+  std::int32_t far = 11;
+  EXPECT_DEATH(w->lengthFactor(failed, 2, begin, far), "\"end <= values\"");
+}
+
+// --- sound level ---------------------------------------------------------------
+
+TEST(SoundLength, ResamplesBothChannels) {
+  bool failed = false;
+  auto s = MakeStereo({0, 300, 600, 900}, {900, 600, 300, 0}, 8000);
+  std::int32_t begin = 0;
+  std::int32_t end = 3;
+  auto result = s->Length(failed, 2, begin, end);
+  ASSERT_NE(result, nullptr);
+  EXPECT_EQ(result->GetMoSt(), 2);
+  EXPECT_EQ(result->GetFreq(), 8000);
+  EXPECT_EQ(ValuesOf(result->GetLeft()), (Values{0, 150, 300, 450, 600, 750, 900}));
+  EXPECT_EQ(ValuesOf(result->GetRight()), (Values{900, 750, 600, 450, 300, 150, 0}));
+  EXPECT_EQ(end, 6);
+}
+
+TEST(SoundLength, AllHalvesTheValuesForHalfTheFrequency) {
+  // 44100 -> 22050 Hz: factor 0.5, step 2.
+  bool failed = false;
+  auto s = MakeStereo(Ramp(10, 0, 10), Ramp(10, 0, -10), 44100);
+  auto result = s->LengthAll(failed, 22050.0 / 44100);
+  ASSERT_NE(result, nullptr);
+  EXPECT_EQ(ValuesOf(result->GetLeft()), (Values{0, 20, 40, 60, 80}));
+  EXPECT_EQ(ValuesOf(result->GetRight()), (Values{0, -20, -40, -60, -80}));
+  EXPECT_EQ(result->GetFreq(), 44100);
+}
+
+TEST(SoundTempoPitch, MethodOneSelectsTheCrossfade) {
+  // Odd values: the crossfade loses 1 where the weight is 0.5, the block
+  // reader copies (see the wave tests).
+  const Values odd{101, 201, 301, 401, 501, 601, 701, 801};
+  const Values faded{101, 200, 301, 400, 501, 600, 701, 800};
+  auto s = MakeMono(odd, 1000);
+  struct Case {
+    int method;
+    Values expected;
+  };
+  for (const Case& c : {Case{1, faded}, Case{0, odd}, Case{2, odd}}) {
+    bool failed = false;
+    std::int32_t begin = 0;
+    std::int32_t end = 8;
+    auto result = s->TempoPitch(failed, 1, 0, 1, 1, 0.004, c.method, begin, end);
+    ASSERT_NE(result, nullptr);
+    EXPECT_EQ(ValuesOf(result->GetLeft()), c.expected) << "method " << c.method;
+  }
+}
+
+TEST(SoundTempoPitch, BlockTimeIsTheTruncatedBlockDuration) {
+  // 1000 Hz x 0.0049 s = 4.9 -> 4 values, as in PitchTwoPlaysEachBlockTwiceAsFast;
+  // 5 values would give 0 2 4 6 8 | 5 7 9.
+  bool failed = false;
+  auto s = MakeStereo(Ramp(16, 0, 100), Ramp(16, 0, -100), 1000);
+  std::int32_t begin = 0;
+  std::int32_t end = 8;
+  auto result = s->TempoPitch(failed, 1, 0, 1, 2, 0.0049, 0, begin, end);
+  ASSERT_NE(result, nullptr);
+  const Values left{0,   200, 400,  600,  400,  600,  800,  1000,
+                    800, 900, 1000, 1100, 1200, 1300, 1400, 1500};
+  EXPECT_EQ(ValuesOf(result->GetLeft()), left);
+  Values right = left;
+  for (auto& v : right) v = static_cast<std::int16_t>(-v);
+  EXPECT_EQ(ValuesOf(result->GetRight()), right);
+  EXPECT_EQ(end, 8);
+}
+
+TEST(SoundTempoPitch, BlockShorterThanOneValueBecomesOneValue) {
+  // 1000 Hz x 0.0002 s = 0.2: a block of one value rather than a stopped
+  // program; speed -1 then reads 0, 3, 2, 1 (NegativeSpeedRunsBackwards).
+  bool failed = false;
+  auto s = MakeMono({10, 20, 30, 40}, 1000);
+  std::int32_t begin = 0;
+  std::int32_t end = 4;
+  auto result = s->TempoPitch(failed, -1, 0, 1, 1, 0.0002, 0, begin, end);
+  ASSERT_NE(result, nullptr);
+  EXPECT_EQ(ValuesOf(result->GetLeft()), (Values{10, 40, 30, 20}));
+}
+
+TEST(SoundTempoPitch, AllCoversTheWholeSound) {
+  bool failed = false;
+  auto s = MakeMono({10, 20, 30, 40}, 1000);
+  auto result = s->TempoPitchAll(failed, 1, 0, 1.5, 1, 0.002, 0);
+  ASSERT_NE(result, nullptr);
+  // 6 values: 0 1 | 2 3 | jump to 4 wraps to 0: 0 1
+  EXPECT_EQ(ValuesOf(result->GetLeft()), (Values{10, 20, 30, 40, 10, 20}));
+}
+
+TEST(SoundTempoPitch, EnvelopesAreReadAsTheirMiddle) {
+  // A stereo envelope of 32767 and -32767 averages to 0: no pitch advance.
+  auto s = MakeStereo({10, 20, 30, 40}, {1, 2, 3, 4}, 1000);
+  auto envelope = MakeStereo(Constant(3, 32767), Constant(3, -32767), 1000);
+  auto full = MakeMono({32767}, 1000);
+  bool failed = false;
+  std::int32_t begin = 0;
+  std::int32_t end = 4;
+  auto result = s->TempoPitchFreq(failed, 1, 0, 1, 1, *envelope, 0.002, 0, begin, end);
+  ASSERT_NE(result, nullptr);
+  EXPECT_EQ(ValuesOf(result->GetLeft()), (Values{10, 10, 30, 30}));
+  EXPECT_EQ(ValuesOf(result->GetRight()), (Values{1, 1, 3, 3}));
+  // still speed: jumps return to the anchor
+  result = s->TempoPitchSpeed(failed, 1, *envelope, 0, 1, 1, 0.002, 0, begin, end);
+  ASSERT_NE(result, nullptr);
+  EXPECT_EQ(ValuesOf(result->GetLeft()), (Values{10, 20, 10, 20}));
+  result = s->TempoPitchBoth(failed, 1, *envelope, 0, 1, 1, *full, 0.002, 0, begin, end);
+  ASSERT_NE(result, nullptr);
+  EXPECT_EQ(ValuesOf(result->GetRight()), (Values{1, 2, 1, 2}));
+  EXPECT_FALSE(failed);
+}
+
+TEST(SoundTempoPitch, EnvelopeMethodOneMatchesTheWaveCrossfade) {
+  const Values source = Squares(16);
+  auto s = MakeMono(source, 1000);
+  auto full = MakeMono({32767}, 1000);
+  bool failed = false;
+  std::int32_t begin = 4;
+  std::int32_t end = 12;
+  auto result = s->TempoPitchBoth(failed, 1, *full, 0, 1, 2, *full, 0.004, 1, begin, end);
+  ASSERT_NE(result, nullptr);
+  // PitchTwoCrossfadesTwoHeads
+  const Values middle{160, 260, 360, 500, 640, 820, 1000, 1220};
+  EXPECT_TRUE(std::equal(middle.begin(), middle.end(), result->GetLeft()->data() + 4));
+}
+
+TEST(SoundTempoPitch, BackwardSpeedWithPitchEnvelopeTakesTheBlockReader) {
+  // The crossfade with a pitch envelope runs forwards only; a backward speed
+  // must not stop the program.
+  auto s = MakeMono({10, 20, 30, 40}, 1000);
+  auto full = MakeMono({32767}, 1000);
+  bool failed = false;
+  std::int32_t begin = 0;
+  std::int32_t end = 4;
+  auto result = s->TempoPitchFreq(failed, -1, 0, 1, 1, *full, 0.001, 1, begin, end);
+  ASSERT_NE(result, nullptr);
+  EXPECT_EQ(ValuesOf(result->GetLeft()), (Values{10, 40, 30, 20}));
+}
+
+TEST(SoundTempoPitch, SecondChannelFailureGivesNoSound) {
+  RecordingUi ui;
+  auto s = MakeStereo(Ramp(20), Ramp(20), 1000);
+  bool failed = false;
+  std::int32_t begin = 0;
+  std::int32_t end = 20;
+  FailAllocationAfter(1);
+  EXPECT_EQ(s->TempoPitch(failed, 1.25, 0, 1, 1, 0.004, 1, begin, end), nullptr);
+  EXPECT_TRUE(failed);
+  EXPECT_EQ(ui.messages.size(), 1u);
+  failed = true;
+  EXPECT_EQ(s->Length(failed, 2, begin, end), nullptr);
+  EXPECT_EQ(s->LengthAll(failed, 2), nullptr);
+  EXPECT_EQ(ui.messages.size(), 1u);
+}
+
+}  // namespace
