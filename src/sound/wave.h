@@ -155,6 +155,15 @@ class Wave {
                                     std::int32_t& end) const;
   std::unique_ptr<Wave> blockFilterEnvelope(bool& failed, double maxTime, const Wave& timeEnvelope,
                                             std::int32_t& begin, std::int32_t& end) const;
+  // lowPass/highPass (high) and resonant/notch (notch) of `channels` (1 or 2)
+  // equally long waves in one loop: a stereo sound's two recurrences run
+  // interleaved, each giving exactly what the one-wave operation gives.
+  static void onePolePair(bool& failed, bool high, const Wave* const* in,
+                          std::unique_ptr<Wave>* out, int channels, double time, double factor,
+                          int countBer, int countCmd, std::int32_t begin, std::int32_t end);
+  static void resonantPair(bool& failed, bool notch, const Wave* const* in,
+                           std::unique_ptr<Wave>* out, int channels, double per, double factor,
+                           std::int32_t begin, std::int32_t end);
 
   // --- echoes, balance and mixing (wave_echo.cpp) --------------------------
   std::unique_ptr<Wave> echoConstant(bool& failed, double diffTime, double factor, int count,

@@ -1,0 +1,403 @@
+// Period echoes, the placing of a mono channel in a direction (balance) and
+// the adding of an envelope.
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "base/numeric.h"
+#include "base/sampleconv.h"
+#include "base/tbassert.h"
+#include "sound/wave.h"
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+// An envelope read at a fractional position, held at its last value where
+// accumulated rounding steps a hair past the end. An empty envelope reads 0.
+double EnvelopeAt(const Wave& envelope, double position) {
+  const std::int32_t count = envelope.getValues();
+  if (count == 0) return 0;
+  if (position >= count - 1) return envelope.at(count - 1);
+  if (position <= 0) return envelope.at(0);
+  return envelope.readAt(position);
+}
+
+double EnvelopeStep(const Wave& envelope, std::int32_t span) {
+  return static_cast<double>(envelope.getValues() - 1) / static_cast<double>(span - 1);
+}
+
+// The echo region first ... last (in the source's index frame) placed in a
+// result that holds zeros before index 0, the whole source, and zeros after
+// its end. `frame` points at the result value of source index 0.
+struct EchoResult {
+  std::unique_ptr<Wave> wave;
+  std::int16_t* frame = nullptr;
+  std::int32_t lead = 0;
+};
+
+EchoResult NewEchoResult(bool& failed, const Wave& source, std::int32_t first, std::int32_t last) {
+  EchoResult result;
+  result.lead = first < 0 ? -first : 0;
+  const std::int32_t tail = std::max(0, last - source.getValues());
+  result.wave = NewWave(failed, result.lead + source.getValues() + tail);
+  if (!result.wave) return result;
+  result.wave->clear(0, result.lead);
+  result.wave->copyFrom(source, 0, source.getValues(), result.lead);
+  result.wave->clear(result.lead + source.getValues(), result.wave->getValues());
+  result.frame = result.wave->data() + result.lead;
+  return result;
+}
+
+// One echo over the region: `next()` gives, value by value, the shift of the
+// source and the amplitude; the source counts only within begin ... end - 1.
+template <class Next>
+void AddEcho(bool& failed, const Wave& source, std::int32_t begin, std::int32_t end,
+             std::int16_t* frame, std::int32_t first, std::int32_t last, Next next) {
+  for (std::int32_t start = first; start < last; start += kBlockValues) {
+    if (failed) return;
+    const std::int32_t stop = std::min(last, start + kBlockValues);
+    for (std::int32_t t = start; t < stop; ++t) {
+      const auto [shift, amplitude] = next();
+      const double q = t - shift;
+      if (q < begin || q > end - 1) continue;
+      frame[t] = TruncSample(source.readAt(q) * amplitude + frame[t]);
+    }
+  }
+}
+
+struct ShiftAmplitude {
+  double shift;
+  double amplitude;
+};
+
+// The curve of the head's shadow: envelope value of the cut-off frequency
+// over 150 directions, from the source on the channel's own side (hardly
+// filtered) to the far side.
+double CurveLevel(std::int32_t sampleFreq, double frequency) {
+  const double level =
+      std::log10(sampleFreq / std::trunc(sampleFreq / frequency) * 0.05) * 21845 - 32768;
+  return Clip(level, -32768, 32767);
+}
+
+std::unique_ptr<Wave> BalanceCurve(bool& failed, std::int32_t sampleFreq) {
+  std::unique_ptr<Wave> curve = NewWave(failed, 150);
+  if (!curve) return nullptr;
+  const double points[5][2] = {{0, CurveLevel(sampleFreq, 20000)},
+                               {59, CurveLevel(sampleFreq, 3500)},
+                               {75, CurveLevel(sampleFreq, 2500)},
+                               {90, CurveLevel(sampleFreq, 1000)},
+                               {149, CurveLevel(sampleFreq, 350)}};
+  // Each line ends on the next point; the next line starts there again.
+  for (int i = 0; i < 4; ++i) {
+    curve->drawLine(static_cast<std::int32_t>(points[i][0]), points[i][1],
+                    static_cast<std::int32_t>(points[i + 1][0]) + 1, points[i + 1][1]);
+  }
+  return curve;
+}
+
+// The whole channel low-passed at the head-shadow frequency of direction p.
+std::unique_ptr<Wave> BalanceFilter(bool& failed, const Wave& source, double p,
+                                    std::int32_t sampleFreq) {
+  std::unique_ptr<Wave> curve = BalanceCurve(failed, sampleFreq);
+  if (!curve) return nullptr;
+  const std::int16_t e = TruncSample(EnvelopeAt(*curve, (150 - 1) * (p * 0.5 + 0.5)));
+  const double frequency = 20 * std::pow(10.0, (e + 32768) * (1.0 / 21845));
+  return source.lowPass(failed, sampleFreq / frequency, 0.4, 1, 1, 0, source.getValues());
+}
+
+}  // namespace
+
+std::unique_ptr<Wave> Wave::echoConstant(bool& failed, double diffTime, double factor, int count,
+                                         std::int32_t& begin, std::int32_t& end) const {
+  checkRange(begin, end);
+  TB_ASSERT(begin < end - 1);
+  TB_ASSERT(count >= 0);
+  if (failed) return nullptr;
+  std::int32_t first = begin;
+  std::int32_t last = end;
+  if (diffTime > 0) last = end + TruncInt(diffTime + 1) * count;
+  if (diffTime < 0) first = begin + TruncInt(diffTime - 1) * count;
+  EchoResult result = NewEchoResult(failed, *this, first, last);
+  if (!result.wave) return nullptr;
+  std::int16_t* frame = result.frame;
+  const std::int16_t* w = data();
+  const bool whole = diffTime == std::trunc(diffTime);
+  // Block by block, all echoes of a block in turn: every value still gets
+  // its echoes in the order 1 ... count, but the region is walked once.
+  for (std::int32_t start = first; start < last; start += kBlockValues) {
+    if (failed) break;
+    const std::int32_t stop = std::min(last, start + kBlockValues);
+    double amplitude = 1;
+    for (int i = 1; i <= count; ++i) {
+      amplitude *= factor;
+      const double shift = i * diffTime;
+      if (whole) {
+        // Whole-number shifts read the source directly: the values that
+        // receive an echo are those whose source index lies in the range.
+        const auto s = static_cast<std::int64_t>(shift);
+        const auto from = static_cast<std::int32_t>(std::max<std::int64_t>(start, begin + s));
+        const auto to = static_cast<std::int32_t>(std::min<std::int64_t>(stop, end + s));
+        for (std::int32_t t = from; t < to; ++t) {
+          frame[t] = TruncSample(w[t - s] * amplitude + frame[t]);
+        }
+      } else {
+        for (std::int32_t t = start; t < stop; ++t) {
+          const double q = t - shift;
+          if (q < begin || q > end - 1) continue;
+          frame[t] = TruncSample(readAt(q) * amplitude + frame[t]);
+        }
+      }
+    }
+  }
+  begin = first + result.lead;
+  end = last + result.lead;
+  return std::move(result.wave);
+}
+
+std::unique_ptr<Wave> Wave::echoVolumeEnvelope(bool& failed, double diffTime,
+                                               const Wave& volumeEnvelope, int count,
+                                               std::int32_t& begin, std::int32_t& end) const {
+  checkRange(begin, end);
+  TB_ASSERT(begin < end - 1);
+  TB_ASSERT(count >= 0);
+  if (failed) return nullptr;
+  std::int32_t first = begin;
+  std::int32_t last = end;
+  if (diffTime > 0) last = end + TruncInt(diffTime + 1) * count;
+  if (diffTime < 0) first = begin + TruncInt(diffTime - 1) * count;
+  EchoResult result = NewEchoResult(failed, *this, first, last);
+  if (!result.wave) return nullptr;
+  const double step = EnvelopeStep(volumeEnvelope, last - first);
+  for (int i = 1; i <= count && !failed; ++i) {
+    const double shift = i * diffTime;
+    double position = 0;
+    AddEcho(failed, *this, begin, end, result.frame, first, last, [&] {
+      const double e = EnvelopeAt(volumeEnvelope, position);
+      position += step;
+      return ShiftAmplitude{shift, std::pow(e * (1.0 / 32767), i)};
+    });
+  }
+  begin = first + result.lead;
+  end = last + result.lead;
+  return std::move(result.wave);
+}
+
+std::unique_ptr<Wave> Wave::echoTimeEnvelope(bool& failed, double diffTime,
+                                             const Wave& timeEnvelope, double factor, int count,
+                                             std::int32_t& begin, std::int32_t& end) const {
+  checkRange(begin, end);
+  TB_ASSERT(begin < end - 1);
+  TB_ASSERT(diffTime >= 0);
+  TB_ASSERT(count >= 0);
+  if (failed) return nullptr;
+  const std::int32_t margin = TruncInt(diffTime + 1) * count;
+  const std::int32_t first = begin - margin;
+  const std::int32_t last = end + margin;
+  EchoResult result = NewEchoResult(failed, *this, first, last);
+  if (!result.wave) return nullptr;
+  const double step = EnvelopeStep(timeEnvelope, last - first);
+  double amplitude = 1;
+  for (int i = 1; i <= count && !failed; ++i) {
+    amplitude *= factor;
+    const double reach = i * diffTime;
+    double position = 0;
+    AddEcho(failed, *this, begin, end, result.frame, first, last, [&] {
+      const double e = EnvelopeAt(timeEnvelope, position);
+      position += step;
+      return ShiftAmplitude{reach * e * (1.0 / 32767), amplitude};
+    });
+  }
+  begin = first + result.lead;
+  end = last + result.lead;
+  return std::move(result.wave);
+}
+
+std::unique_ptr<Wave> Wave::echoEnvelopes(bool& failed, double diffTime, const Wave& timeEnvelope,
+                                          const Wave& volumeEnvelope, int count,
+                                          std::int32_t& begin, std::int32_t& end) const {
+  checkRange(begin, end);
+  TB_ASSERT(begin < end - 1);
+  TB_ASSERT(diffTime >= 0);
+  TB_ASSERT(count >= 0);
+  if (failed) return nullptr;
+  const std::int32_t margin = TruncInt(diffTime + 1) * count;
+  const std::int32_t first = begin - margin;
+  const std::int32_t last = end + margin;
+  EchoResult result = NewEchoResult(failed, *this, first, last);
+  if (!result.wave) return nullptr;
+  const double timeStep = EnvelopeStep(timeEnvelope, last - first);
+  const double volumeStep = EnvelopeStep(volumeEnvelope, last - first);
+  for (int i = 1; i <= count && !failed; ++i) {
+    const double reach = i * diffTime;
+    double timePosition = 0;
+    double volumePosition = 0;
+    AddEcho(failed, *this, begin, end, result.frame, first, last, [&] {
+      const double e = EnvelopeAt(timeEnvelope, timePosition);
+      const double v = EnvelopeAt(volumeEnvelope, volumePosition);
+      timePosition += timeStep;
+      volumePosition += volumeStep;
+      return ShiftAmplitude{reach * e * (1.0 / 32767), std::pow(v * (1.0 / 32767), i)};
+    });
+  }
+  begin = first + result.lead;
+  end = last + result.lead;
+  return std::move(result.wave);
+}
+
+// The channel as heard by one ear of a listener facing a source at
+// `position` (-1 left ... 1 right). The near channel (negative delay) gets
+// the volume factor too, so that the volume difference acts on both sides.
+std::unique_ptr<Wave> Wave::balanceConstant(bool& failed, double position, bool isRight,
+                                            bool timeDiff, bool volumeDiff, bool filterDiff,
+                                            std::int32_t sampleFreq) const {
+  if (failed) return nullptr;
+  const double p = isRight ? -position : position;
+  const double factor = volumeDiff ? (1 - p) * 0.5 : 1;
+  if (!timeDiff && !volumeDiff && !filterDiff) return CopyWave(failed, this);
+
+  std::unique_ptr<Wave> filtered;
+  const Wave* source = this;
+  if (filterDiff && values > 0) {
+    filtered = BalanceFilter(failed, *this, p, sampleFreq);
+    if (!filtered || failed) return nullptr;
+    source = filtered.get();
+  }
+  const std::int32_t count = source->values;
+
+  if (!timeDiff) {
+    if (volumeDiff && count > 0) return source->volume(failed, factor, 0, count);
+    if (filtered) return filtered;
+    return CopyWave(failed, source);
+  }
+
+  const double largest = sampleFreq * (1.0 / 3400) * 2;
+  const double d = std::sin(p * kPi / 2) * largest;
+  if (d >= 0) {
+    // The far ear: the channel arrives d values later.
+    const std::int32_t length = TruncInt(1 + d + count);
+    std::unique_ptr<Wave> result = NewWave(failed, length);
+    if (!result) return nullptr;
+    std::int16_t* out = result->data();
+    for (std::int32_t start = 0; start < length; start += kBlockValues) {
+      if (failed) break;
+      const std::int32_t stop = std::min(length, start + kBlockValues);
+      for (std::int32_t j = start; j < stop; ++j) {
+        const double q = j + 1 - d;
+        const double s = (q < 0 || q > count - 1) ? 0 : source->readAt(q);
+        out[j] = TruncSample(s * factor);
+      }
+    }
+    return result;
+  }
+  // The near ear: in time, with silence appended to match the far one.
+  std::unique_ptr<Wave> scaled;
+  if (volumeDiff && count > 0) {
+    scaled = source->volume(failed, factor, 0, count);
+    if (!scaled || failed) return nullptr;
+    source = scaled.get();
+  }
+  const std::int32_t extra = TruncInt(std::fabs(d) + 1);
+  std::unique_ptr<Wave> result = NewWave(failed, count + extra);
+  if (!result) return nullptr;
+  result->copyFrom(*source, 0, count, 0);
+  result->clear(count, count + extra);
+  return result;
+}
+
+// As balanceConstant with the direction following an envelope (-32768 hard
+// left ... 32767 hard right) stretched over the channel.
+std::unique_ptr<Wave> Wave::balanceEnvelope(bool& failed, const Wave& directionEnvelope,
+                                            bool isRight, bool volumeDiff, bool timeDiff,
+                                            bool filterDiff, std::int32_t sampleFreq) const {
+  TB_ASSERT(directionEnvelope.getValues() > 0);
+  if (failed) return nullptr;
+  if ((!timeDiff && !volumeDiff && !filterDiff) || values == 0) return CopyWave(failed, this);
+  const std::int32_t envelopeCount = directionEnvelope.getValues();
+  const std::int16_t* direction = directionEnvelope.data();
+
+  std::unique_ptr<Wave> current;
+  const Wave* source = this;
+  if (filterDiff) {
+    // The right ear sees the direction mirrored. Mirroring -32768 keeps it
+    // at the far end (32767) rather than wrapping it back to -32768.
+    std::unique_ptr<Wave> mirrored;
+    const Wave* seen = &directionEnvelope;
+    if (isRight) {
+      mirrored = NewWave(failed, envelopeCount);
+      if (!mirrored) return nullptr;
+      for (std::int32_t i = 0; i < envelopeCount; ++i) {
+        mirrored->data()[i] = static_cast<std::int16_t>(std::min(32767, -direction[i]));
+      }
+      seen = mirrored.get();
+    }
+    std::unique_ptr<Wave> curve = BalanceCurve(failed, sampleFreq);
+    if (!curve) return nullptr;
+    std::unique_ptr<Wave> frequencies = seen->distort(failed, *curve, 0, envelopeCount);
+    if (!frequencies || failed) return nullptr;
+    current = source->lowPassEnvelope(failed, *frequencies, 0.4, 1, 1, sampleFreq, 0, values);
+    if (!current || failed) return nullptr;
+    source = current.get();
+  }
+  if (volumeDiff) {
+    const double s = isRight ? 0.5 : -0.5;
+    std::unique_ptr<Wave> levels = NewWave(failed, envelopeCount);
+    if (!levels) return nullptr;
+    for (std::int32_t i = 0; i < envelopeCount; ++i) {
+      levels->data()[i] = TruncSample(direction[i] * s + 16383);
+    }
+    std::unique_ptr<Wave> scaled = source->volumeEnvelope(failed, *levels, 0, values);
+    if (!scaled || failed) return nullptr;
+    current = std::move(scaled);
+    source = current.get();
+  }
+  if (!timeDiff) return current;
+
+  // Both ears are delayed by `base` plus or minus the direction's share, so
+  // neither reads ahead of the source and both come out equally long.
+  const double base = sampleFreq / 3400.0;
+  const double sign = isRight ? -1 : 1;
+  const std::int32_t length = values + TruncInt(2 * base + 1);
+  std::unique_ptr<Wave> result = NewWave(failed, length);
+  if (!result) return nullptr;
+  std::int16_t* out = result->data();
+  const double step = EnvelopeStep(directionEnvelope, length);
+  double position = 0;
+  for (std::int32_t start = 0; start < length; start += kBlockValues) {
+    if (failed) break;
+    const std::int32_t stop = std::min(length, start + kBlockValues);
+    for (std::int32_t j = start; j < stop; ++j) {
+      const double e = EnvelopeAt(directionEnvelope, position);
+      position += step;
+      const double q = j - (base + sign * (e * (1.0 / 32767)) * base);
+      out[j] = (q < 0 || q > values - 1) ? 0 : TruncSample(source->readAt(q));
+    }
+  }
+  return result;
+}
+
+std::unique_ptr<Wave> Wave::addEnvelope(bool& failed, const Wave& envelope, std::int32_t begin,
+                                        std::int32_t end) const {
+  checkRange(begin, end);
+  TB_ASSERT(begin <= end);
+  std::unique_ptr<Wave> result = newAround(failed, begin, end, end - begin);
+  if (!result) return nullptr;
+  // The step spreads the envelope over one value more than the range, so
+  // its last value is not quite reached.
+  const double step =
+      static_cast<double>(envelope.getValues() - 1) / static_cast<double>(end - begin + 1);
+  const std::int16_t* in = data() + begin;
+  std::int16_t* out = result->data() + begin;
+  const std::int32_t count = end - begin;
+  double position = 0;
+  for (std::int32_t start = 0; start < count; start += kBlockValues) {
+    if (failed) break;
+    const std::int32_t stop = std::min(count, start + kBlockValues);
+    for (std::int32_t k = start; k < stop; ++k) {
+      out[k] = TruncSample(EnvelopeAt(envelope, position) + in[k]);
+      position += step;
+    }
+  }
+  return result;
+}

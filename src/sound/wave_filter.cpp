@@ -1,0 +1,548 @@
+// Recursive filters (one-pole low and high pass, resonant and notch
+// oscillators) and the running-box block filter.
+//
+// The recursions are latency-bound: every output waits for the previous
+// state. Where several independent recurrences exist (the passes of a
+// multi-pass low pass, the two channels of a stereo sound) they run in one
+// loop so that the processor overlaps them; each recurrence still performs
+// exactly the same floating-point operations in the same order.
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "base/sampleconv.h"
+#include "base/tbassert.h"
+#include "sound/wave.h"
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+// Passes of the one-pole filter fused into one loop; more run in groups.
+constexpr int kMaxFusedPasses = 4;
+
+// An envelope read at a fractional position, held at its last value where
+// accumulated rounding steps a hair past the end (the interpolation partner
+// would lie beyond the array). An empty envelope reads as 0.
+double EnvelopeAt(const Wave& envelope, double position) {
+  const std::int32_t count = envelope.getValues();
+  if (count == 0) return 0;
+  if (position >= count - 1) return envelope.at(count - 1);
+  if (position <= 0) return envelope.at(0);
+  return envelope.readAt(position);
+}
+
+// Frequency in Hz of a frequency-envelope value (logarithmic, 20 Hz ... 20 kHz).
+double EnvelopeFrequency(const Wave& envelope, double position) {
+  const std::int16_t e = TruncSample(EnvelopeAt(envelope, position));
+  return 20 * std::pow(10.0, (e + 32768) * (1.0 / 21845));
+}
+
+// Width factor 0 ... just below 1 of a width-envelope value.
+double EnvelopeWidth(const Wave& envelope, double position) {
+  const std::int16_t e = TruncSample(EnvelopeAt(envelope, position));
+  return (e + 32768) * (1.0 / 65536);
+}
+
+// Step of an envelope position so that the envelope spans `span` values.
+double EnvelopeStep(const Wave& envelope, std::int32_t span) {
+  return static_cast<double>(envelope.getValues() - 1) / static_cast<double>(span - 1);
+}
+
+// Pole of the one-pole stage whose gain at the period `time` is `a`.
+double OnePolePole(double a, double time) {
+  double c = 1 - 2 * kPi * a / (std::sqrt(1 - a * a) * time);
+  if (c < 0) c = 0;
+  return c;
+}
+
+double StageGain(double factor, int countBer) { return std::pow(factor, 1.0 / countBer); }
+
+// P one-pole passes of N channels in one loop. Pass p + 1 reads the truncated
+// output of pass p at the same index, so the P x N state chains are
+// independent of each other. `in` and `out` may be the same arrays.
+template <int N, int P, bool High>
+void OnePolePasses(bool& failed, const std::int16_t* const* in, std::int16_t* const* out,
+                   std::int32_t count, double c) {
+  const double g = 1 - c;
+  double y[N][P] = {};
+  for (std::int32_t start = 0; start < count; start += kBlockValues) {
+    if (failed) return;
+    const std::int32_t stop = std::min(count, start + kBlockValues);
+    for (std::int32_t i = start; i < stop; ++i) {
+      for (int ch = 0; ch < N; ++ch) {
+        std::int16_t v = in[ch][i];
+        for (int p = 0; p < P; ++p) {
+          const double x = v;
+          y[ch][p] = g * x + c * y[ch][p];
+          v = High ? TruncSample(x - y[ch][p]) : TruncSample(y[ch][p]);
+        }
+        out[ch][i] = v;
+      }
+    }
+  }
+}
+
+template <int N, bool High>
+void OnePoleGroup(bool& failed, int passes, const std::int16_t* const* in, std::int16_t* const* out,
+                  std::int32_t count, double c) {
+  switch (passes) {
+    case 1:
+      OnePolePasses<N, 1, High>(failed, in, out, count, c);
+      break;
+    case 2:
+      OnePolePasses<N, 2, High>(failed, in, out, count, c);
+      break;
+    case 3:
+      OnePolePasses<N, 3, High>(failed, in, out, count, c);
+      break;
+    default:
+      OnePolePasses<N, 4, High>(failed, in, out, count, c);
+      break;
+  }
+}
+
+// countCmd passes of N channels: the first reads the sources, the others the
+// results of the passes before (in the result arrays themselves).
+template <int N>
+void OnePoleRun(bool& failed, bool high, const std::int16_t* const* in, std::int16_t* const* out,
+                std::int32_t count, double c, int countCmd) {
+  const std::int16_t* const* source = in;
+  const std::int16_t* results[N];
+  for (int ch = 0; ch < N; ++ch) results[ch] = out[ch];
+  for (int done = 0; done < countCmd && !failed;) {
+    const int passes = std::min(kMaxFusedPasses, countCmd - done);
+    if (high) {
+      OnePoleGroup<N, true>(failed, passes, source, out, count, c);
+    } else {
+      OnePoleGroup<N, false>(failed, passes, source, out, count, c);
+    }
+    done += passes;
+    source = results;
+  }
+}
+
+// A low or high pass whose pole follows a frequency envelope value by value.
+std::unique_ptr<Wave> OnePoleEnvelope(bool& failed, bool high, const Wave& source,
+                                      const Wave& freqEnvelope, double factor, int countBer,
+                                      int countCmd, std::int32_t sampleFreq, std::int32_t begin,
+                                      std::int32_t end) {
+  std::unique_ptr<Wave> result = source.newAround(failed, begin, end, end - begin);
+  if (!result) return nullptr;
+  const double a = StageGain(factor, countBer);
+  const double step = EnvelopeStep(freqEnvelope, end - begin);
+  const std::int16_t* in = source.data() + begin;
+  std::int16_t* out = result->data() + begin;
+  const std::int32_t count = end - begin;
+  for (int pass = 0; pass < countCmd; ++pass) {
+    double y = 0;
+    double position = 0;
+    for (std::int32_t start = 0; start < count; start += kBlockValues) {
+      if (failed) return result;
+      const std::int32_t stop = std::min(count, start + kBlockValues);
+      for (std::int32_t i = start; i < stop; ++i) {
+        const double time = sampleFreq / EnvelopeFrequency(freqEnvelope, position);
+        const double c = OnePolePole(a, time);
+        const double x = in[i];
+        y = (1 - c) * x + c * y;
+        out[i] = high ? TruncSample(x - y) : TruncSample(y);
+        position += step;
+      }
+    }
+    in = out;
+  }
+  return result;
+}
+
+// The driven damped oscillator with fixed coefficients, N channels at once.
+template <int N, bool Notch>
+void ResonantRun(bool& failed, const std::int16_t* const* in, std::int16_t* const* out,
+                 std::int32_t count, double k, double d) {
+  const double g = 1 - d;
+  double v[N] = {};
+  double y[N] = {};
+  for (std::int32_t start = 0; start < count; start += kBlockValues) {
+    if (failed) return;
+    const std::int32_t stop = std::min(count, start + kBlockValues);
+    for (std::int32_t i = start; i < stop; ++i) {
+      for (int ch = 0; ch < N; ++ch) {
+        const double x = in[ch][i];
+        for (int sub = 0; sub < 4; ++sub) {
+          y[ch] = y[ch] + k * v[ch];
+          v[ch] = v[ch] - y[ch];
+          y[ch] = g * x + d * y[ch];
+        }
+        out[ch][i] = Notch ? TruncSample(x - y[ch]) : TruncSample(y[ch]);
+      }
+    }
+  }
+}
+
+struct Oscillator {
+  double k;
+  double d;
+  int subSteps;
+};
+
+// The oscillator with coefficients recomputed for every value by `next()`.
+template <class Next>
+std::unique_ptr<Wave> ResonantVarying(bool& failed, bool notch, const Wave& source,
+                                      std::int32_t begin, std::int32_t end, Next next) {
+  std::unique_ptr<Wave> result = source.newAround(failed, begin, end, end - begin);
+  if (!result) return nullptr;
+  const std::int16_t* in = source.data() + begin;
+  std::int16_t* out = result->data() + begin;
+  const std::int32_t count = end - begin;
+  double v = 0;
+  double y = 0;
+  for (std::int32_t start = 0; start < count; start += kBlockValues) {
+    if (failed) return result;
+    const std::int32_t stop = std::min(count, start + kBlockValues);
+    for (std::int32_t i = start; i < stop; ++i) {
+      const Oscillator o = next();
+      const double x = in[i];
+      for (int sub = 0; sub < o.subSteps; ++sub) {
+        y = y + o.k * v;
+        v = v - y;
+        y = (1 - o.d) * x + o.d * y;
+      }
+      out[i] = notch ? TruncSample(x - y) : TruncSample(y);
+    }
+  }
+  return result;
+}
+
+// Four sub-steps turn the oscillator once per `per` values; the frequency
+// envelope variant takes twenty smaller ones.
+constexpr double kFourStepK = 2.466;
+constexpr double kTwentyStepK = 0.09864;
+
+std::unique_ptr<Wave> FreqEnvelopeOsc(bool& failed, bool notch, const Wave& source,
+                                      const Wave& freqEnvelope, double factor,
+                                      std::int32_t sampleFreq, std::int32_t begin,
+                                      std::int32_t end) {
+  const double step = EnvelopeStep(freqEnvelope, end - begin);
+  double position = 0;
+  return ResonantVarying(failed, notch, source, begin, end, [&] {
+    const double per = sampleFreq / EnvelopeFrequency(freqEnvelope, position);
+    position += step;
+    return Oscillator{kTwentyStepK / (per * per), std::pow(1 - factor, 1 / per), 20};
+  });
+}
+
+std::unique_ptr<Wave> WidthEnvelopeOsc(bool& failed, bool notch, const Wave& source, double per,
+                                       const Wave& widthEnvelope, std::int32_t begin,
+                                       std::int32_t end) {
+  const double step = EnvelopeStep(widthEnvelope, end - begin);
+  const double k = kFourStepK / (per * per);
+  double position = 0;
+  return ResonantVarying(failed, notch, source, begin, end, [&] {
+    const double width = EnvelopeWidth(widthEnvelope, position);
+    position += step;
+    return Oscillator{k, std::pow(1 - width, 1 / per), 4};
+  });
+}
+
+std::unique_ptr<Wave> BothEnvelopesOsc(bool& failed, bool notch, const Wave& source,
+                                       const Wave& freqEnvelope, const Wave& widthEnvelope,
+                                       std::int32_t sampleFreq, std::int32_t begin,
+                                       std::int32_t end) {
+  const double freqStep = EnvelopeStep(freqEnvelope, end - begin);
+  const double widthStep = EnvelopeStep(widthEnvelope, end - begin);
+  double freqPosition = 0;
+  double widthPosition = 0;
+  return ResonantVarying(failed, notch, source, begin, end, [&] {
+    const double per = sampleFreq / EnvelopeFrequency(freqEnvelope, freqPosition);
+    const double width = EnvelopeWidth(widthEnvelope, widthPosition);
+    freqPosition += freqStep;
+    widthPosition += widthStep;
+    return Oscillator{kFourStepK / (per * per), std::pow(1 - width, 1 / per), 4};
+  });
+}
+
+// The source of a block filter: the range read with interpolation, 0 outside.
+struct RangeReader {
+  const Wave& wave;
+  std::int32_t begin;
+  std::int32_t end;
+  double operator()(double q) const {
+    if (q < begin || q > end - 1) return 0;
+    return wave.readAt(q);
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Wave> Wave::lowPass(bool& failed, double time, double factor, int countBer,
+                                    int countCmd, std::int32_t begin, std::int32_t end) const {
+  std::unique_ptr<Wave> out[1];
+  const Wave* in[1] = {this};
+  onePolePair(failed, false, in, out, 1, time, factor, countBer, countCmd, begin, end);
+  return std::move(out[0]);
+}
+
+std::unique_ptr<Wave> Wave::highPass(bool& failed, double time, double factor, int countBer,
+                                     int countCmd, std::int32_t begin, std::int32_t end) const {
+  std::unique_ptr<Wave> out[1];
+  const Wave* in[1] = {this};
+  onePolePair(failed, true, in, out, 1, time, factor, countBer, countCmd, begin, end);
+  return std::move(out[0]);
+}
+
+void Wave::onePolePair(bool& failed, bool high, const Wave* const* in, std::unique_ptr<Wave>* out,
+                       int channels, double time, double factor, int countBer, int countCmd,
+                       std::int32_t begin, std::int32_t end) {
+  TB_ASSERT(channels == 1 || channels == 2);
+  if (channels == 2) TB_ASSERT(in[0]->values == in[1]->values);
+  in[0]->checkRange(begin, end);
+  TB_ASSERT(time > 0);
+  if (high) {
+    TB_ASSERT(factor > 0 && factor < 1);
+  } else {
+    TB_ASSERT(factor > 0);
+    TB_ASSERT(factor < 1);
+  }
+  TB_ASSERT(countBer > 0);
+  TB_ASSERT(countCmd > 0);
+  TB_ASSERT(begin < end);
+  if (failed) return;
+  const std::int16_t* sources[2] = {};
+  std::int16_t* results[2] = {};
+  for (int ch = 0; ch < channels; ++ch) {
+    out[ch] = in[ch]->newAround(failed, begin, end, end - begin);
+    if (!out[ch]) return;
+    sources[ch] = in[ch]->data() + begin;
+    results[ch] = out[ch]->data() + begin;
+  }
+  const double c = OnePolePole(StageGain(factor, countBer), time);
+  if (channels == 2) {
+    OnePoleRun<2>(failed, high, sources, results, end - begin, c, countCmd);
+  } else {
+    OnePoleRun<1>(failed, high, sources, results, end - begin, c, countCmd);
+  }
+}
+
+std::unique_ptr<Wave> Wave::lowPassEnvelope(bool& failed, const Wave& freqEnvelope, double factor,
+                                            int countBer, int countCmd, std::int32_t sampleFreq,
+                                            std::int32_t begin, std::int32_t end) const {
+  checkRange(begin, end);
+  TB_ASSERT(factor > 0);
+  TB_ASSERT(factor < 1);
+  TB_ASSERT(countBer > 0);
+  TB_ASSERT(countCmd > 0);
+  TB_ASSERT(begin < end);
+  if (failed) return nullptr;
+  return OnePoleEnvelope(failed, false, *this, freqEnvelope, factor, countBer, countCmd, sampleFreq,
+                         begin, end);
+}
+
+std::unique_ptr<Wave> Wave::highPassEnvelope(bool& failed, const Wave& freqEnvelope, double factor,
+                                             int countBer, int countCmd, std::int32_t sampleFreq,
+                                             std::int32_t begin, std::int32_t end) const {
+  checkRange(begin, end);
+  TB_ASSERT(factor > 0 && factor < 1);
+  TB_ASSERT(countBer > 0);
+  TB_ASSERT(countCmd > 0);
+  TB_ASSERT(begin < end);
+  if (failed) return nullptr;
+  return OnePoleEnvelope(failed, true, *this, freqEnvelope, factor, countBer, countCmd, sampleFreq,
+                         begin, end);
+}
+
+void Wave::resonantPair(bool& failed, bool notch, const Wave* const* in, std::unique_ptr<Wave>* out,
+                        int channels, double per, double factor, std::int32_t begin,
+                        std::int32_t end) {
+  TB_ASSERT(channels == 1 || channels == 2);
+  if (channels == 2) TB_ASSERT(in[0]->values == in[1]->values);
+  in[0]->checkRange(begin, end);
+  TB_ASSERT(per >= 1 && factor >= 0 && factor <= 1);
+  TB_ASSERT(begin < end);
+  if (failed) return;
+  const std::int16_t* sources[2] = {};
+  std::int16_t* results[2] = {};
+  for (int ch = 0; ch < channels; ++ch) {
+    out[ch] = in[ch]->newAround(failed, begin, end, end - begin);
+    if (!out[ch]) return;
+    sources[ch] = in[ch]->data() + begin;
+    results[ch] = out[ch]->data() + begin;
+  }
+  const double d = std::pow(1 - factor, 1 / per);
+  const double k = kFourStepK / (per * per);
+  const std::int32_t count = end - begin;
+  if (channels == 2) {
+    if (notch) {
+      ResonantRun<2, true>(failed, sources, results, count, k, d);
+    } else {
+      ResonantRun<2, false>(failed, sources, results, count, k, d);
+    }
+  } else if (notch) {
+    ResonantRun<1, true>(failed, sources, results, count, k, d);
+  } else {
+    ResonantRun<1, false>(failed, sources, results, count, k, d);
+  }
+}
+
+std::unique_ptr<Wave> Wave::resonant(bool& failed, double per, double factor, std::int32_t begin,
+                                     std::int32_t end) const {
+  std::unique_ptr<Wave> out[1];
+  const Wave* in[1] = {this};
+  resonantPair(failed, false, in, out, 1, per, factor, begin, end);
+  return std::move(out[0]);
+}
+
+std::unique_ptr<Wave> Wave::notch(bool& failed, double per, double factor, std::int32_t begin,
+                                  std::int32_t end) const {
+  std::unique_ptr<Wave> out[1];
+  const Wave* in[1] = {this};
+  resonantPair(failed, true, in, out, 1, per, factor, begin, end);
+  return std::move(out[0]);
+}
+
+std::unique_ptr<Wave> Wave::resonantFreqEnvelope(bool& failed, const Wave& freqEnvelope,
+                                                 double factor, std::int32_t sampleFreq,
+                                                 std::int32_t begin, std::int32_t end) const {
+  checkRange(begin, end);
+  TB_ASSERT(factor >= 0 && factor <= 1);
+  TB_ASSERT(begin < end);
+  if (failed) return nullptr;
+  return FreqEnvelopeOsc(failed, false, *this, freqEnvelope, factor, sampleFreq, begin, end);
+}
+
+std::unique_ptr<Wave> Wave::notchFreqEnvelope(bool& failed, const Wave& freqEnvelope, double factor,
+                                              std::int32_t sampleFreq, std::int32_t begin,
+                                              std::int32_t end) const {
+  checkRange(begin, end);
+  TB_ASSERT(factor >= 0 && factor <= 1);
+  TB_ASSERT(begin < end);
+  if (failed) return nullptr;
+  return FreqEnvelopeOsc(failed, true, *this, freqEnvelope, factor, sampleFreq, begin, end);
+}
+
+std::unique_ptr<Wave> Wave::resonantWidthEnvelope(bool& failed, double per,
+                                                  const Wave& widthEnvelope, std::int32_t begin,
+                                                  std::int32_t end) const {
+  checkRange(begin, end);
+  TB_ASSERT(per >= 1);
+  TB_ASSERT(begin < end);
+  if (failed) return nullptr;
+  return WidthEnvelopeOsc(failed, false, *this, per, widthEnvelope, begin, end);
+}
+
+std::unique_ptr<Wave> Wave::notchWidthEnvelope(bool& failed, double per, const Wave& widthEnvelope,
+                                               std::int32_t begin, std::int32_t end) const {
+  checkRange(begin, end);
+  TB_ASSERT(per >= 1);
+  TB_ASSERT(begin < end);
+  if (failed) return nullptr;
+  return WidthEnvelopeOsc(failed, true, *this, per, widthEnvelope, begin, end);
+}
+
+std::unique_ptr<Wave> Wave::resonantEnvelopes(bool& failed, const Wave& freqEnvelope,
+                                              const Wave& widthEnvelope, std::int32_t sampleFreq,
+                                              std::int32_t begin, std::int32_t end) const {
+  checkRange(begin, end);
+  TB_ASSERT(begin < end);
+  if (failed) return nullptr;
+  return BothEnvelopesOsc(failed, false, *this, freqEnvelope, widthEnvelope, sampleFreq, begin,
+                          end);
+}
+
+std::unique_ptr<Wave> Wave::notchEnvelopes(bool& failed, const Wave& freqEnvelope,
+                                           const Wave& widthEnvelope, std::int32_t sampleFreq,
+                                           std::int32_t begin, std::int32_t end) const {
+  checkRange(begin, end);
+  TB_ASSERT(begin < end);
+  if (failed) return nullptr;
+  return BothEnvelopesOsc(failed, true, *this, freqEnvelope, widthEnvelope, sampleFreq, begin, end);
+}
+
+std::unique_ptr<Wave> Wave::blockFilter(bool& failed, double time, std::int32_t& begin,
+                                        std::int32_t& end) const {
+  checkRange(begin, end);
+  TB_ASSERT(begin < end);
+  if (failed) return nullptr;
+  const std::int32_t n = std::abs(TruncInt(time)) + 1;
+  std::unique_ptr<Wave> result = newAround(failed, begin, end, end - begin + n);
+  if (!result) return nullptr;
+  std::int16_t* out = result->data() + begin;
+  const std::int32_t count = end - begin + n;
+  const std::int32_t first = time > 0 ? begin - n : begin;
+  double sum = 0;
+  if (time == std::trunc(time)) {
+    // Whole-number width: every read lands on an index, so the source is
+    // read directly (the same values the interpolating read gives).
+    const std::int32_t width = TruncInt(time);
+    const std::int16_t* w = data();
+    for (std::int32_t start = 0; start < count; start += kBlockValues) {
+      if (failed) break;
+      const std::int32_t stop = std::min(count, start + kBlockValues);
+      for (std::int32_t k = start; k < stop; ++k) {
+        const std::int32_t p = first + k;
+        const std::int32_t q = p + width;
+        const double ahead = (q >= begin && q < end) ? w[q] : 0;
+        const double behind = (p >= begin && p < end) ? w[p] : 0;
+        sum = sum + ahead / time;
+        sum = sum - behind / time;
+        out[k] = TruncSample(0.5 * sum);
+      }
+    }
+  } else {
+    const RangeReader source{*this, begin, end};
+    double p = first;
+    for (std::int32_t start = 0; start < count; start += kBlockValues) {
+      if (failed) break;
+      const std::int32_t stop = std::min(count, start + kBlockValues);
+      for (std::int32_t k = start; k < stop; ++k) {
+        sum = sum + source(p + time) / time;
+        sum = sum - source(p) / time;
+        out[k] = TruncSample(0.5 * sum);
+        p += 1;
+      }
+    }
+  }
+  end += n;
+  return result;
+}
+
+// The window of each output value is centred on it: output k (written at
+// begin + k) stands for the source position c = begin - m + k, where m is the
+// margin added on each side, and its window runs from c - T/2 to c + T/2
+// (the running sum adds the value entering at c + T/2 and drops the one
+// leaving at c - T/2, values outside the range counting as 0). The time
+// envelope spans all the output values.
+std::unique_ptr<Wave> Wave::blockFilterEnvelope(bool& failed, double maxTime,
+                                                const Wave& timeEnvelope, std::int32_t& begin,
+                                                std::int32_t& end) const {
+  checkRange(begin, end);
+  TB_ASSERT(begin < end);
+  if (failed) return nullptr;
+  const std::int32_t m = TruncInt(std::fabs(maxTime) + 1);
+  std::unique_ptr<Wave> result = newAround(failed, begin, end, end - begin + 2 * m);
+  if (!result) return nullptr;
+  std::int16_t* out = result->data() + begin;
+  const std::int32_t count = end - begin + 2 * m;
+  const RangeReader source{*this, begin, end};
+  const double step = EnvelopeStep(timeEnvelope, count);
+  double position = 0;
+  double sum = 0;
+  for (std::int32_t start = 0; start < count; start += kBlockValues) {
+    if (failed) break;
+    const std::int32_t stop = std::min(count, start + kBlockValues);
+    for (std::int32_t k = start; k < stop; ++k) {
+      const double e = EnvelopeAt(timeEnvelope, position);
+      const double width = e * maxTime * (1.0 / 32767);
+      const double c = begin - m + k;
+      if (std::fabs(width) <= 1) {
+        sum = source(c);
+      } else {
+        const double p = c - 0.5 * width;
+        sum = sum + source(p + width) / width;
+        sum = sum - source(p) / width;
+      }
+      out[k] = TruncSample(0.5 * sum);
+      position += step;
+    }
+  }
+  end += 2 * m;
+  return result;
+}
