@@ -30,26 +30,12 @@ std::int32_t NewRangeLength(bool& failed, double length, std::int32_t values, st
   return TruncInt(length);
 }
 
-// A new wave holding source[0 .. begin), `length` values left for the caller
-// at begin, and source[end .. values).
-std::unique_ptr<Wave> NewAroundRange(bool& failed, const Wave& source, std::int32_t begin,
-                                     std::int32_t end, std::int32_t length) {
-  auto result = NewWave(failed, source.getValues() - (end - begin) + length);
-  if (!result) return nullptr;
-  result->copyFrom(source, 0, begin, 0);
-  result->copyFrom(source, end, source.getValues(), begin + length);
-  return result;
-}
-
 // Interpolated value at `position`; silence before the first value and
 // after the last one, so a block that runs off the wave fades to nothing
 // instead of reading past the array.
-inline double ReadOrSilence(const std::int16_t* wave, std::int32_t values, double position) {
+inline double ReadOrSilence(const Wave& source, std::int32_t values, double position) {
   if (position < 0 || position > values - 1) return 0;
-  const auto i = static_cast<std::int32_t>(position);
-  const double f = position - i;
-  if (f == 0) return wave[i];
-  return (1 - f) * wave[i] + f * wave[i + 1];
+  return source.readAt(position);
 }
 
 // An envelope stretched over `length` output values: its position starts at
@@ -60,21 +46,18 @@ class StretchedEnvelope {
  public:
   StretchedEnvelope() = default;
   StretchedEnvelope(const Wave& envelope, std::int32_t length)
-      : wave_(envelope.data()), last_(envelope.getValues() - 1) {
+      : envelope_(&envelope), last_(envelope.getValues() - 1) {
     if (length > 1) step_ = static_cast<double>(envelope.getValues() - 1) / (length - 1);
   }
 
   double Next() {
     const double p = position_ < last_ ? position_ : last_;
     position_ += step_;
-    const auto i = static_cast<std::int32_t>(p);
-    const double f = p - i;
-    if (f == 0) return wave_[i];
-    return (1 - f) * wave_[i] + f * wave_[i + 1];
+    return envelope_->readAt(p);
   }
 
  private:
-  const std::int16_t* wave_ = nullptr;
+  const Wave* envelope_ = nullptr;
   double last_ = 0;
   double step_ = 0;
   double position_ = 0;
@@ -115,10 +98,9 @@ std::unique_ptr<Wave> TempoPitchRun(bool& failed, const Wave& source, const Temp
   const std::int32_t length =
       NewRangeLength(failed, count * args.lengthFactor, source.getValues(), count);
   if (length < 0) return nullptr;
-  auto result = NewAroundRange(failed, source, begin, end, length);
+  auto result = source.newAround(failed, begin, end, length);
   if (!result) return nullptr;
 
-  const std::int16_t* wave = source.data();
   const std::int32_t values = source.getValues();
   std::int16_t* target = result->data() + begin;
   const double speed = args.speed;
@@ -154,7 +136,7 @@ std::unique_ptr<Wave> TempoPitchRun(bool& failed, const Wave& source, const Temp
     std::int32_t inBlock = 0;
     ForBlocks(failed, length, [&](std::int32_t offset, std::int32_t n) {
       for (std::int32_t k = offset; k < offset + n; ++k) {
-        target[k] = TruncSample(ReadOrSilence(wave, values, position));
+        target[k] = TruncSample(ReadOrSilence(source, values, position));
         position += advance();
         if (++inBlock == blockTime) {
           inBlock = 0;
@@ -173,8 +155,8 @@ std::unique_ptr<Wave> TempoPitchRun(bool& failed, const Wave& source, const Temp
     ForBlocks(failed, length, [&](std::int32_t offset, std::int32_t n) {
       for (std::int32_t k = offset; k < offset + n; ++k) {
         const double w = std::fabs(2.0 * j / blockTime - 1);
-        const double a = std::trunc(ReadOrSilence(wave, values, headA) * w);
-        target[k] = TruncSample(ReadOrSilence(wave, values, headB) * (1 - w) + a);
+        const double a = std::trunc(ReadOrSilence(source, values, headA) * w);
+        target[k] = TruncSample(ReadOrSilence(source, values, headB) * (1 - w) + a);
         const double step = advance();
         headA += step;
         headB += step;
