@@ -412,16 +412,21 @@ TEST_F(WavReader, SkipsChunksBetweenFmtAndData) {
 }
 
 TEST_F(WavReader, ShortFileLoadsTheWholeFramesItHolds) {
-  WavSpec s;
-  s.channels = 2;
-  s.dataSize = 100;
-  // 10 bytes present: two whole 4-byte frames and half of a third.
-  s.data = Le16({10, 20, 30, 40, 50});
-  std::unique_ptr<Sound> sound;
-  std::string message;
-  ASSERT_TRUE(Read(Build(s), sound, message));
-  EXPECT_EQ(Values(sound->Channel(0)), (std::vector<std::int16_t>{10, 30}));
-  EXPECT_EQ(Values(sound->Channel(1)), (std::vector<std::int16_t>{20, 40}));
+  // Also after a chunk longer than any read buffer, skipped without reading.
+  for (std::size_t listBytes : {std::size_t{0}, std::size_t{70000}}) {
+    SCOPED_TRACE(listBytes);
+    WavSpec s;
+    s.channels = 2;
+    if (listBytes > 0) Chunk(s.between, "LIST", Bytes(listBytes, 'l'));
+    s.dataSize = 100;
+    // 10 bytes present: two whole 4-byte frames and half of a third.
+    s.data = Le16({10, 20, 30, 40, 50});
+    std::unique_ptr<Sound> sound;
+    std::string message;
+    ASSERT_TRUE(Read(Build(s), sound, message));
+    EXPECT_EQ(Values(sound->Channel(0)), (std::vector<std::int16_t>{10, 30}));
+    EXPECT_EQ(Values(sound->Channel(1)), (std::vector<std::int16_t>{20, 40}));
+  }
 }
 
 TEST_F(WavReader, IgnoresARemainderThatIsNotAWholeFrame) {
