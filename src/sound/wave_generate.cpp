@@ -16,16 +16,19 @@
 namespace {
 
 // The generated middle: `fill(target, count)` writes the next `count` values,
-// block by block, keeping its running state between calls.
+// block by block, keeping its running state between calls. `end` comes back
+// as begin + length even when there is no result, so that both channels of
+// a stereo sound always report the same range.
 template <class Fill>
 std::unique_ptr<Wave> Generate(bool& failed, const Wave& source, std::int32_t begin,
                                std::int32_t& end, std::int32_t length, Fill fill) {
-  auto result = source.newAround(failed, begin, end, length);
+  const std::int32_t rangeEnd = end;
+  end = begin + length;
+  auto result = source.newAround(failed, begin, rangeEnd, length);
   if (!result) return nullptr;
   std::int16_t* target = result->data() + begin;
   ForBlocks(failed, length,
             [&](std::int32_t offset, std::int32_t count) { fill(target + offset, count); });
-  end = begin + length;
   return result;
 }
 
@@ -205,14 +208,18 @@ std::unique_ptr<Wave> Wave::multiFreq(bool& failed, std::int32_t length, const W
   TB_ASSERT(sourceLength > 0);
   checkRange(begin, end);
   TB_ASSERT(begin <= end);
-  if (failed) return nullptr;
+  auto noResult = [&]() -> std::unique_ptr<Wave> {
+    end = begin + length;
+    return nullptr;
+  };
+  if (failed) return noResult();
   // Per partial: read position, advance per value, current amplitude.
   auto position = AllocateArray<double>(failed, static_cast<std::size_t>(freqCount));
-  if (!position) return nullptr;
+  if (!position) return noResult();
   auto advance = AllocateArray<double>(failed, static_cast<std::size_t>(freqCount));
-  if (!advance) return nullptr;
+  if (!advance) return noResult();
   auto amplitude = AllocateArray<double>(failed, static_cast<std::size_t>(freqCount));
-  if (!amplitude) return nullptr;
+  if (!amplitude) return noResult();
   for (int k = 0; k < freqCount; ++k) {
     position[k] = sourceLength * startAngles[k];
     advance[k] = sourceLength / periods[k];
@@ -230,15 +237,17 @@ std::unique_ptr<Wave> Wave::multiFreq(bool& failed, std::int32_t length, const W
         value = TruncSample(read * a[k] + value);
         a[k] *= decays[k];
         p[k] += s[k];
-        if (p[k] >= last) {
-          // One period is `last` values. A one-value source has no period
-          // to wrap by: it stays at its only value.
+        if (p[k] > last) {
+          // Periodic in `last` values, into 0 ... last: the same as
+          // subtracting `last` while above it. A one-value source has no
+          // period: it stays at its only value.
           if (last == 0) {
             p[k] = 0;
-          } else if (p[k] < 2 * last) {
-            p[k] -= last;  // exact, and the same as the remainder below
+          } else if (p[k] <= 2 * last) {
+            p[k] -= last;  // exact here
           } else {
             p[k] = std::fmod(p[k], last);
+            if (p[k] == 0) p[k] = last;
           }
         }
       }

@@ -177,22 +177,25 @@ std::unique_ptr<Wave> Wave::rollIn(bool& failed, std::int32_t length, std::int32
   // A negative offset would write before the new range.
   TB_ASSERT(target >= 0);
   TB_ASSERT(length > 0);
-  auto result = newAround(failed, begin, end, length);
+  // end returns as begin + length, with or without a result, so that both
+  // channels of a stereo sound report the same range.
+  const std::int32_t rangeEnd = end;
+  end = begin + length;
+  auto result = newAround(failed, begin, rangeEnd, length);
   if (!result) return nullptr;
   result->clear(begin, begin + length);
   // Fold the source onto the new range in stretches that end at the end of
   // either.
   std::int32_t read = begin;
   std::int32_t write = target;
-  while (read < end) {
+  while (read < rangeEnd) {
     if (failed) break;
-    const std::int32_t count = std::min({end - read, length - write, kBlockValues});
+    const std::int32_t count = std::min({rangeEnd - read, length - write, kBlockValues});
     result->addFrom(*this, read, read + count, begin + write);
     read += count;
     write += count;
     if (write == length) write = 0;
   }
-  end = begin + length;
   return result;
 }
 
@@ -213,7 +216,9 @@ std::unique_ptr<Wave> Wave::rollOutForm(bool& failed, const Wave& form, double p
   const double step = 1 / per;
   const double span = endf - 1 - beginf;
   double phase = startAngle;
-  auto result = newAround(failed, begin, end, length);
+  const std::int32_t rangeEnd = end;
+  end = begin + length;
+  auto result = newAround(failed, begin, rangeEnd, length);
   if (!result) return nullptr;
   std::int16_t* target = result->data() + begin;
   ForBlocks(failed, length, [&](std::int32_t offset, std::int32_t n) {
@@ -227,7 +232,6 @@ std::unique_ptr<Wave> Wave::rollOutForm(bool& failed, const Wave& form, double p
       }
     }
   });
-  end = begin + length;
   return result;
 }
 
@@ -249,7 +253,9 @@ std::unique_ptr<Wave> Wave::rollOutEnvelope(bool& failed, const Wave& speedEnvel
   const std::int16_t* w = wave.get();
   double position = begin + count * startpos;
   double envelopePosition = 0;
-  auto result = newAround(failed, begin, end, length);
+  const std::int32_t rangeEnd = end;
+  end = begin + length;
+  auto result = newAround(failed, begin, rangeEnd, length);
   if (!result) return nullptr;
   std::int16_t* target = result->data() + begin;
   ForBlocks(failed, length, [&](std::int32_t offset, std::int32_t n) {
@@ -272,14 +278,13 @@ std::unique_ptr<Wave> Wave::rollOutEnvelope(bool& failed, const Wave& speedEnvel
       if (f == 0) {
         value = w[i];
       } else {
-        const std::int32_t next = i + 1 < end ? i + 1 : begin;
+        const std::int32_t next = i + 1 < rangeEnd ? i + 1 : begin;
         value = (1 - f) * w[i] + f * w[next];
       }
       target[k] = TruncSample(value);
       envelopePosition += envelopeStep;
     }
   });
-  end = begin + length;
   return result;
 }
 
