@@ -174,9 +174,9 @@ std::unique_ptr<Wave> Wave::rollIn(bool& failed, std::int32_t length, std::int32
   checkRange(begin, end);
   TB_ASSERT(begin < end);
   TB_ASSERT(target < length);
+  TB_ASSERT(length > 0);
   // A negative offset would write before the new range.
   TB_ASSERT(target >= 0);
-  TB_ASSERT(length > 0);
   // end returns as begin + length, with or without a result, so that both
   // channels of a stereo sound report the same range.
   const std::int32_t rangeEnd = end;
