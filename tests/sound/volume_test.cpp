@@ -496,7 +496,9 @@ TEST(SoundMaxVolume, LoudestValueOfTheRangeOverAllChannels) {
     auto result = sound->MaxVolume(failed, row.begin, row.end);
     ASSERT_NE(result, nullptr);
     EXPECT_EQ(ValuesOf(result->Channel(0)), row.outLeft);
-    if (!row.right.empty()) EXPECT_EQ(ValuesOf(result->Channel(1)), row.outRight);
+    if (!row.right.empty()) {
+      EXPECT_EQ(ValuesOf(result->Channel(1)), row.outRight);
+    }
   }
 }
 
