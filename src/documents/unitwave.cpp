@@ -1,0 +1,298 @@
+#include "documents/unitwave.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "base/tbassert.h"
+#include "base/userinterface.h"
+#include "documents/undo.h"
+#include "documents/workspace.h"
+#include "sound/sound.h"
+
+namespace {
+
+std::unique_ptr<Sound> NewEmptySound(const TWaveFileProps& props) {
+  if (props.MonoStereo == 1)
+    return std::make_unique<MonoSound>(props.Frequency, props.BytesPSample);
+  return std::make_unique<StereoSound>(props.Frequency, props.BytesPSample);
+}
+
+// A copy of a sound of the same kind.
+std::unique_ptr<Sound> CopySound(bool& failed, const Sound& sound) {
+  std::unique_ptr<Sound> copy;
+  if (sound.GetMoSt() == 1)
+    copy = std::make_unique<MonoSound>(failed, sound);
+  else
+    copy = std::make_unique<StereoSound>(failed, sound);
+  if (failed) return nullptr;
+  return copy;
+}
+
+}  // namespace
+
+TUnitWave::TUnitWave(const TWaveFileProps& props, const std::string& fileName)
+    : TUnit(kUnitKindWave, fileName, TUnitState::New), Window(&TNullWaveWindowLink::Instance()) {
+  TB_ASSERT(props.MonoStereo == 1 || props.MonoStereo == 2);
+  TB_ASSERT(props.BytesPSample == 1 || props.BytesPSample == 2);
+  TheSound = NewEmptySound(props);
+}
+
+TUnitWave::TUnitWave(std::unique_ptr<Sound> sound, const std::string& fileName)
+    : TUnit(kUnitKindWave, fileName, TUnitState::Saved),
+      Window(&TNullWaveWindowLink::Instance()),
+      TheSound(std::move(sound)) {
+  TB_ASSERT(TheSound != NULL);
+}
+
+TUnitWave::~TUnitWave() {
+  // The undo record may hold this document's old sound: it goes first.
+  if (Workspace != nullptr) Workspace->UnitDestroyed(this);
+}
+
+// --- TUnit -------------------------------------------------------------------
+
+bool TUnitWave::NeedsSave() const { return GetValues() > 0 && State != TUnitState::Saved; }
+
+bool TUnitWave::SaveAs(const std::string& fileName, bool temporary) {
+  TB_ASSERT(TheSound != NULL);
+  return TheSound->Save(Failed, fileName, temporary, 0, GetValues());
+}
+
+std::int32_t TUnitWave::GetFrequency() const {
+  TB_ASSERT(TheSound != NULL);
+  return TheSound->GetFreq();
+}
+
+std::int16_t TUnitWave::GetMonoStereo() const {
+  TB_ASSERT(TheSound != NULL);
+  return TheSound->GetMoSt();
+}
+
+std::int16_t TUnitWave::GetBytesPSample() const {
+  TB_ASSERT(TheSound != NULL);
+  return TheSound->GetBytesPSample();
+}
+
+TWaveFileProps TUnitWave::GetProperties() const {
+  TWaveFileProps props;
+  props.Frequency = GetFrequency();
+  props.MonoStereo = GetMonoStereo();
+  props.BytesPSample = GetBytesPSample();
+  return props;
+}
+
+void TUnitWave::ChangeProperties(const TWaveFileProps& oldProps, const TWaveFileProps& newProps) {
+  TB_ASSERT(newProps.MonoStereo == 1 || newProps.MonoStereo == 2);
+  TB_ASSERT(newProps.BytesPSample == 1 || newProps.BytesPSample == 2);
+  if (oldProps.MonoStereo != newProps.MonoStereo) Window->ChannelsChanged(newProps.MonoStereo);
+  Failed = false;
+  std::unique_ptr<Sound> made;  // the newest sound made so far
+  auto current = [&]() -> const Sound& { return made ? *made : *TheSound; };
+  if (newProps.MonoStereo == 1 && oldProps.MonoStereo == 2) {
+    made = std::make_unique<MonoSound>(Failed, current());
+    if (Failed) made.reset();
+  }
+  std::int32_t cursor = Cursor;
+  std::int32_t anchor = Anchor;
+  if (!Failed && newProps.Frequency != oldProps.Frequency) {
+    std::unique_ptr<Sound> changed = current().ChangeFreq(Failed, newProps.Frequency);
+    made = std::move(changed);
+    const double ratio = static_cast<double>(newProps.Frequency) / oldProps.Frequency;
+    cursor = static_cast<std::int32_t>(Cursor * ratio);
+    anchor = static_cast<std::int32_t>(Anchor * ratio);
+  }
+  if (!Failed && newProps.MonoStereo == 2 && oldProps.MonoStereo == 1) {
+    std::unique_ptr<Sound> stereo = std::make_unique<StereoSound>(Failed, current());
+    made = std::move(stereo);
+  }
+  // A change of the sample width alone still makes a new sound, so that
+  // Undo gives the old width back.
+  if (!Failed && newProps.BytesPSample != oldProps.BytesPSample) {
+    if (!made) made = CopySound(Failed, current());
+    if (made) made->SetBytesPSample(newProps.BytesPSample > oldProps.BytesPSample ? 2 : 1);
+  }
+  if (Failed || !made) return;
+  ReplaceSound(std::move(made));
+  // Positions follow the frequency only when the new sound was taken.
+  Cursor = ClipPosition(cursor);
+  Anchor = ClipPosition(anchor);
+  Window->Repaint();
+}
+
+// --- window and sound -------------------------------------------------------
+
+void TUnitWave::SetWindow(TWaveWindowLink* window) {
+  Window = window != nullptr ? window : &TNullWaveWindowLink::Instance();
+}
+
+const Sound& TUnitWave::GetSound() const {
+  TB_ASSERT(TheSound != NULL);
+  return *TheSound;
+}
+
+void TUnitWave::ReplaceSound(std::unique_ptr<Sound> sound) {
+  std::unique_ptr<Sound> old = std::move(TheSound);
+  TheSound = std::move(sound);
+  if (Workspace != nullptr) old = Workspace->SoundReleased(*this, std::move(old));
+  // `old` is destroyed here unless the undo record took it.
+}
+
+bool TUnitWave::TakeResult(std::unique_ptr<Sound> result) {
+  if (Failed || !result) return false;
+  ReplaceSound(std::move(result));
+  return true;
+}
+
+std::unique_ptr<Sound> TUnitWave::SetSound(std::unique_ptr<Sound> sound) {
+  TB_ASSERT(sound != NULL);
+  std::unique_ptr<Sound> old = std::move(TheSound);
+  TheSound = std::move(sound);
+  if (Workspace != nullptr) old = Workspace->SoundReleased(*this, std::move(old));
+  Cursor = ClipPosition(Cursor);
+  Anchor = ClipPosition(Anchor);
+  return old;
+}
+
+void TUnitWave::ExchangeSound(TUndoUnit& undoRecord) {
+  TB_ASSERT(undoRecord.UnitWave == this);
+  if (undoRecord.OwnedSound) {
+    std::swap(TheSound, undoRecord.OwnedSound);
+    undoRecord.TheSound = undoRecord.OwnedSound.get();
+  }
+  std::swap(Cursor, undoRecord.Cursor);
+  std::swap(Anchor, undoRecord.Anchor);
+  SetChanged();
+  Window->Repaint();
+}
+
+std::unique_ptr<Sound> TUnitWave::HandOverSound() {
+  SoundHandedOver = true;
+  if (Workspace != nullptr) Workspace->UnitDestroyed(this);
+  return std::move(TheSound);
+}
+
+// --- selection -----------------------------------------------------------------
+
+std::int32_t TUnitWave::GetValues() const { return TheSound ? TheSound->GetValues() : 0; }
+
+std::int32_t TUnitWave::ClipPosition(std::int32_t position) const {
+  return std::clamp(position, 0, GetValues());
+}
+
+std::int32_t TUnitWave::GetSelBegin() const { return Cursor == Anchor ? 0 : GetSelLow(); }
+std::int32_t TUnitWave::GetSelEnd() const { return Cursor == Anchor ? GetValues() : GetSelHigh(); }
+std::int32_t TUnitWave::GetSelLow() const { return std::min(Cursor, Anchor); }
+std::int32_t TUnitWave::GetSelHigh() const { return std::max(Cursor, Anchor); }
+
+void TUnitWave::MoveCursor(std::int32_t position) {
+  ChangeSelection(ClipPosition(position), Anchor);
+}
+
+void TUnitWave::SetCursor(std::int32_t position) {
+  const std::int32_t clipped = ClipPosition(position);
+  ChangeSelection(clipped, clipped);
+}
+
+void TUnitWave::SetSelection(std::int32_t begin, std::int32_t end) {
+  TB_ASSERT(begin <= end);
+  begin = ClipPosition(begin);
+  end = ClipPosition(end);
+  // The end that was the lower one stays the lower one.
+  if (Cursor <= Anchor)
+    ChangeSelection(begin, end);
+  else
+    ChangeSelection(end, begin);
+}
+
+void TUnitWave::SetCursorAndAnchor(std::int32_t cursor, std::int32_t anchor) {
+  ChangeSelection(ClipPosition(cursor), ClipPosition(anchor));
+}
+
+void TUnitWave::SelectResult(std::int32_t low, std::int32_t high) {
+  Window->EndChange(low, high);
+  if (low != high)
+    SetSelection(low, high);
+  else
+    SetCursor(low);
+}
+
+void TUnitWave::ChangeSelection(std::int32_t cursor, std::int32_t anchor) {
+  const std::int32_t oldLow = GetSelLow();
+  const std::int32_t oldHigh = GetSelHigh();
+  Cursor = cursor;
+  Anchor = anchor;
+  const std::int32_t newLow = GetSelLow();
+  const std::int32_t newHigh = GetSelHigh();
+  const bool oldEmpty = oldLow == oldHigh;
+  const bool newEmpty = newLow == newHigh;
+  if (oldEmpty && newEmpty) {
+    // The cursor alone moved.
+    if (oldLow != newLow && GetValues() > 0) {
+      Window->EraseCursor(oldLow);
+      Window->RepaintRange(newLow, newLow, false);
+    }
+  } else if (!oldEmpty && !newEmpty && std::max(oldLow, newLow) <= std::min(oldHigh, newHigh)) {
+    // Overlapping selections: only the stretches between the old and the new
+    // ends change, newly selected where the range grew, unselected where it
+    // shrank.
+    if (newLow < oldLow) Window->RepaintRange(newLow, oldLow, true);
+    if (newHigh > oldHigh) Window->RepaintRange(oldHigh, newHigh, true);
+    if (newLow > oldLow) Window->RepaintRange(oldLow, newLow, false);
+    if (newHigh < oldHigh) Window->RepaintRange(newHigh, oldHigh, false);
+  } else {
+    // Disjoint, or from or to a mere cursor: the old range goes, the new one
+    // comes.
+    if (oldEmpty) {
+      if (GetValues() > 0) Window->EraseCursor(oldLow);
+    } else {
+      Window->RepaintRange(oldLow, oldHigh, false);
+    }
+    if (newEmpty)
+      Window->RepaintRange(newLow, newLow, false);
+    else
+      Window->RepaintRange(newLow, newHigh, true);
+  }
+  Window->SelZoomChanged();
+}
+
+void TUnitWave::FinishLengthChange(std::unique_ptr<Sound> result, std::int32_t begin,
+                                   std::int32_t end, std::int32_t low, std::int32_t high) {
+  if (TakeResult(std::move(result)))
+    SelectResult(begin, end);
+  else
+    SelectResult(low, high);
+  Window->Repaint();
+}
+
+double TUnitWave::RangeSeconds(std::int32_t begin, std::int32_t end) const {
+  return static_cast<double>(end - begin) / GetFrequency();
+}
+
+TWorkspace& TUnitWave::Owner() const {
+  TB_ASSERT(Workspace != NULL);
+  return *Workspace;
+}
+
+const Sound* TUnitWave::EnvelopeSound(const unitUnitWave& wave) {
+  const std::string& name = wave.GetName();
+  const TUnitWave* unit =
+      Workspace != nullptr ? Workspace->FindWaveUnitByRegisterName(name) : nullptr;
+  if (unit == nullptr) {
+    Refused = true;
+    ShowMessage("Error", "Cannot find window \"" + name + "\".", MessageIcon::Information,
+                MessageButtons::Ok);
+    return nullptr;
+  }
+  if (unit->GetValues() == 0) {
+    Refused = true;
+    ShowMessage("Error", "The wave \"" + name + "\" has no values.", MessageIcon::Information,
+                MessageButtons::Ok);
+    return nullptr;
+  }
+  return &unit->GetSound();
+}
+
+void TUnitWave::Refuse(const std::string& text) {
+  Refused = true;
+  ShowMessage("Input Error", text, MessageIcon::Information, MessageButtons::Ok);
+}

@@ -1,0 +1,6 @@
+#include "documents/wavewindowlink.h"
+
+TNullWaveWindowLink& TNullWaveWindowLink::Instance() {
+  static TNullWaveWindowLink link;
+  return link;
+}
