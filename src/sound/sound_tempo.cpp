@@ -2,9 +2,12 @@
 // with block sizes in seconds and envelopes read as the mean of their
 // channels.
 
+#include <cmath>
 #include <cstdint>
+#include <limits>
 
 #include "base/sampleconv.h"
+#include "sound/blocks.h"
 #include "sound/sound.h"
 
 namespace {
@@ -19,10 +22,65 @@ std::int32_t BlockTime(std::int32_t freq, double blockSeconds) {
   return TruncInt(values);
 }
 
+// Both channels resampled in one pass: the read positions are the same for
+// both, so they are worked out once. Each value is read exactly as
+// Wave::resize reads it; where the fraction is 0 the interpolation formula
+// gives w[i] itself ((1 - 0) x a + 0 x b = a), so it needs no branch there.
+void ResizeBoth(bool& failed, const Wave& left, const Wave& right, std::int32_t length,
+                bool reverse, std::int32_t begin, std::int32_t end,
+                std::unique_ptr<Wave> (&out)[2]) {
+  out[0] = left.newAround(failed, begin, end, length);
+  out[1] = right.newAround(failed, begin, end, length);
+  if (!out[0] || !out[1]) return;
+  const std::int32_t count = end - begin;
+  double step = static_cast<double>(count) / length;
+  double position = 0;
+  if (reverse) {
+    position = count;
+    step = -step;
+  }
+  const std::int16_t* a = left.data();
+  const std::int16_t* b = right.data();
+  const std::int32_t last = left.getValues() - 1;
+  std::int16_t* ta = out[0]->data() + begin;
+  std::int16_t* tb = out[1]->data() + begin;
+  ForBlocks(failed, length, [&](std::int32_t offset, std::int32_t n) {
+    for (std::int32_t k = offset; k < offset + n; ++k) {
+      const double p = begin + position;
+      const auto i = static_cast<std::int32_t>(p);
+      if (i < last) {
+        const double f = p - i;
+        ta[k] = TruncSample((1 - f) * a[i] + f * a[i + 1]);
+        tb[k] = TruncSample((1 - f) * b[i] + f * b[i + 1]);
+      } else {
+        ta[k] = a[last];
+        tb[k] = b[last];
+      }
+      position += step;
+    }
+  });
+}
+
 }  // namespace
 
 std::unique_ptr<Sound> Sound::Length(bool& failed, double factor, std::int32_t& begin,
                                      std::int32_t& end) const {
+  if (MoSt == 2 && !failed && begin >= 0 && begin < end && end <= GetValues()) {
+    // The common case of a stereo selection that keeps some values: one
+    // pass over both channels. Everything else (asserted ranges, removal,
+    // lengths no wave can hold) goes through the wave operation.
+    const std::int32_t count = end - begin;
+    const double length = count * std::fabs(factor);
+    const double room = static_cast<double>(std::numeric_limits<std::int32_t>::max()) -
+                        (static_cast<double>(GetValues()) - count);
+    if (length >= 1 && length < room + 1) {
+      std::unique_ptr<Wave> waves[2];
+      ResizeBoth(failed, *Channel(0), *Channel(1), TruncInt(length), factor < 0, begin, end, waves);
+      auto result = MakeLike(failed, std::move(waves[0]), std::move(waves[1]));
+      if (result) end = begin + TruncInt(length);
+      return result;
+    }
+  }
   return ChannelOp(failed, begin, end, [&](const Wave& wave, std::int32_t& b, std::int32_t& e) {
     return wave.lengthFactor(failed, factor, b, e);
   });

@@ -531,6 +531,40 @@ TEST(SoundLength, ResamplesBothChannels) {
   EXPECT_EQ(end, 6);
 }
 
+TEST(SoundLength, StereoEqualsEachChannelOnItsOwn) {
+  // Both channels of a stereo sound go through one loop; every value must
+  // be what the wave operation gives each channel alone, also over block
+  // edges, backwards and up to the end of the wave.
+  std::uint32_t state = 7;
+  auto noise = [&state](std::size_t count) {
+    Values values(count);
+    for (auto& v : values) {
+      state = state * 1664525u + 1013904223u;
+      v = static_cast<std::int16_t>(state >> 16);
+    }
+    return values;
+  };
+  auto s = MakeStereo(noise(2500), noise(2500), 44100);
+  const std::pair<std::int32_t, std::int32_t> ranges[] = {{0, 2500}, {5, 2500}, {3, 40}, {7, 8}};
+  for (double factor : {2.0, 1.5, 0.7, 1.0 / 3, -1.0, -0.3, 3.3, -2.5}) {
+    for (auto [b0, e0] : ranges) {
+      bool failed = false;
+      std::int32_t begin = b0;
+      std::int32_t end = e0;
+      auto result = s->Length(failed, factor, begin, end);
+      ASSERT_NE(result, nullptr);
+      for (int channel = 0; channel < 2; ++channel) {
+        std::int32_t waveBegin = b0;
+        std::int32_t waveEnd = e0;
+        auto alone = s->Channel(channel)->lengthFactor(failed, factor, waveBegin, waveEnd);
+        EXPECT_EQ(ValuesOf(result->Channel(channel)), ValuesOf(alone.get()))
+            << "factor " << factor << " range " << b0 << ".." << e0;
+        EXPECT_EQ(end, waveEnd);
+      }
+    }
+  }
+}
+
 TEST(SoundLength, AllHalvesTheValuesForHalfTheFrequency) {
   // 44100 -> 22050 Hz: factor 0.5, step 2.
   bool failed = false;
