@@ -85,9 +85,11 @@ bool ReadNumber(TStringReader& reader, double& number, std::size_t& end) {
     ++pos;
     // The fraction run is only ever scaled down, so it keeps all ten digits
     // exactly instead of saturating (a clipped '.9999999999' would read 0.21).
+    // Dividing by the exact power of ten rounds the fraction once, so '0.3'
+    // and '0.30' read the same double (3 * 0.1 would not be 0.3).
     std::int64_t fraction = 0;
     const int n = ReadDigits(text, pos, fraction);
-    value = static_cast<double>(a) + static_cast<double>(fraction) * std::pow(10.0, -n);
+    value = static_cast<double>(a) + static_cast<double>(fraction) / std::pow(10.0, n);
   } else if (pos < text.size() && text[pos] == '/') {
     ++pos;
     std::int64_t divisorRun = 0;

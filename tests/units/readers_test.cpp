@@ -120,7 +120,11 @@ INSTANTIATE_TEST_SUITE_P(
                     Bad(Reader::Number, " -5", "Input has no value."),
                     Ok(Reader::Number, ".5", 0.5), Ok(Reader::Number, ",5", 0.5),
                     Ok(Reader::Number, ".", 0), Ok(Reader::Number, "3.", 3),
-                    Ok(Reader::Number, "2.25", 2.25), Ok(Reader::Number, "1/4", 0.25),
+                    Ok(Reader::Number, "2.25", 2.25),
+                    // The fraction is rounded once: the double nearest 0.3, however many
+                    // zeros follow.
+                    Ok(Reader::Number, "0.3", 0.3), Ok(Reader::Number, "0.300", 0.3),
+                    Ok(Reader::Number, "-1,7", -1.7), Ok(Reader::Number, "1/4", 0.25),
                     Ok(Reader::Number, "-1/3", -1.0 / 3), Ok(Reader::Number, "1.5/2", 1.5),
                     Bad(Reader::Number, "1/0", "Broke is invalid."),
                     Bad(Reader::Number, "/4", "Input has no value before '/'."),
