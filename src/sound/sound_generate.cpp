@@ -9,30 +9,58 @@
 #include "sound/sinetable.h"
 #include "sound/sound.h"
 
+namespace {
+
+// Every generator but noise gives both channels the same new values: they
+// are generated once, for the first channel, and copied into the frame of
+// the second (its own values around the range). The range checks of the
+// generator hold for both, as the channels have the same length.
+template <class Op>
+std::unique_ptr<Sound> GenerateAlike(const Sound& sound, bool& failed, std::int32_t& begin,
+                                     std::int32_t& end, Op op) {
+  if (failed) return nullptr;
+  const std::int32_t rangeBegin = begin;
+  std::int32_t rangeEnd = end;
+  std::unique_ptr<Wave> first = op(*sound.Channel(0), begin, end);
+  if (sound.GetMoSt() == 1) return sound.MakeLike(failed, std::move(first), nullptr);
+  if (failed || !first) return nullptr;
+  const Wave& other = *sound.Channel(1);
+  if (rangeEnd == -1) rangeEnd = other.getValues();
+  std::unique_ptr<Wave> second = other.newAround(failed, rangeBegin, rangeEnd, end - begin);
+  if (!second) return nullptr;
+  second->copyFrom(*first, begin, end, begin);
+  return sound.MakeLike(failed, std::move(first), std::move(second));
+}
+
+}  // namespace
+
 std::unique_ptr<Sound> Sound::Silence(bool& failed, double seconds, std::int32_t& begin,
                                       std::int32_t& end) const {
   const std::int32_t length = TruncInt(Freq * seconds + 1);
-  return ChannelOp(failed, begin, end, [&](const Wave& w, std::int32_t& b, std::int32_t& e) {
-    return w.silence(failed, length, b, e);
-  });
+  return GenerateAlike(*this, failed, begin, end,
+                       [&](const Wave& w, std::int32_t& b, std::int32_t& e) {
+                         return w.silence(failed, length, b, e);
+                       });
 }
 
 std::unique_ptr<Sound> Sound::SilenceAll(bool& failed, double count) const {
   const std::int32_t length = TruncInt(count);
   std::int32_t begin = 0;
   std::int32_t end = GetValues();
-  return ChannelOp(failed, begin, end, [&](const Wave& w, std::int32_t& b, std::int32_t& e) {
-    return w.silence(failed, length, b, e);
-  });
+  return GenerateAlike(*this, failed, begin, end,
+                       [&](const Wave& w, std::int32_t& b, std::int32_t& e) {
+                         return w.silence(failed, length, b, e);
+                       });
 }
 
 std::unique_ptr<Sound> Sound::Line(bool& failed, double from, double to, double seconds,
                                    bool exponential, std::int32_t& begin, std::int32_t& end) const {
   const std::int32_t length = TruncInt(Freq * seconds + 1);
-  return ChannelOp(failed, begin, end, [&](const Wave& w, std::int32_t& b, std::int32_t& e) {
-    return exponential ? w.expLine(failed, from, to, length, b, e)
-                       : w.line(failed, from, to, length, b, e);
-  });
+  return GenerateAlike(*this, failed, begin, end,
+                       [&](const Wave& w, std::int32_t& b, std::int32_t& e) {
+                         return exponential ? w.expLine(failed, from, to, length, b, e)
+                                            : w.line(failed, from, to, length, b, e);
+                       });
 }
 
 std::unique_ptr<Sound> Sound::BlockWave(bool& failed, double height1, double height2,
@@ -42,10 +70,11 @@ std::unique_ptr<Sound> Sound::BlockWave(bool& failed, double height1, double hei
   const double period = Freq * periodSeconds;
   const std::int32_t length = TruncInt(Freq * lengthSeconds);
   // The wave starts at the second height and turns to the first at `middle`.
-  return ChannelOp(failed, begin, end, [&](const Wave& w, std::int32_t& b, std::int32_t& e) {
-    return w.blockWave(failed, height2, height1, period, middle, length, startPhase, triangle, b,
-                       e);
-  });
+  return GenerateAlike(*this, failed, begin, end,
+                       [&](const Wave& w, std::int32_t& b, std::int32_t& e) {
+                         return w.blockWave(failed, height2, height1, period, middle, length,
+                                            startPhase, triangle, b, e);
+                       });
 }
 
 std::unique_ptr<Sound> Sound::BlockWaveEnvelope(bool& failed, double height1, double height2,
@@ -58,19 +87,21 @@ std::unique_ptr<Sound> Sound::BlockWaveEnvelope(bool& failed, double height1, do
   if (failed || !envelope) return nullptr;
   const double period = Freq * periodSeconds;
   const std::int32_t length = TruncInt(Freq * lengthSeconds);
-  return ChannelOp(failed, begin, end, [&](const Wave& w, std::int32_t& b, std::int32_t& e) {
-    return w.blockWaveEnvelope(failed, height2, height1, period, *envelope, length, startPhase,
-                               triangle, b, e);
-  });
+  return GenerateAlike(*this, failed, begin, end,
+                       [&](const Wave& w, std::int32_t& b, std::int32_t& e) {
+                         return w.blockWaveEnvelope(failed, height2, height1, period, *envelope,
+                                                    length, startPhase, triangle, b, e);
+                       });
 }
 
 std::unique_ptr<Sound> Sound::Sinus(bool& failed, double top, double bottom, double periodSeconds,
                                     double count, double startPhase, std::int32_t& begin,
                                     std::int32_t& end) const {
   const double period = Freq * periodSeconds;
-  return ChannelOp(failed, begin, end, [&](const Wave& w, std::int32_t& b, std::int32_t& e) {
-    return w.sinus(failed, top, bottom, period, count, startPhase, b, e);
-  });
+  return GenerateAlike(*this, failed, begin, end,
+                       [&](const Wave& w, std::int32_t& b, std::int32_t& e) {
+                         return w.sinus(failed, top, bottom, period, count, startPhase, b, e);
+                       });
 }
 
 std::unique_ptr<Sound> Sound::Noise(bool& failed, double volume, double seconds,
@@ -99,10 +130,11 @@ std::unique_ptr<Sound> MultiFreqFrom(const Sound& sound, bool& failed, const Wav
     // Multiplied by volumeFactors[k] every factorTimes[k] seconds.
     decays[k] = std::pow(volumeFactors[k], 1 / (freq * factorTimes[k]));
   }
-  return sound.ChannelOp(failed, begin, end, [&](const Wave& w, std::int32_t& b, std::int32_t& e) {
-    return w.multiFreq(failed, length, source, freqCount, startVolumes, periods.data(), startAngles,
-                       decays.data(), b, e);
-  });
+  return GenerateAlike(sound, failed, begin, end,
+                       [&](const Wave& w, std::int32_t& b, std::int32_t& e) {
+                         return w.multiFreq(failed, length, source, freqCount, startVolumes,
+                                            periods.data(), startAngles, decays.data(), b, e);
+                       });
 }
 
 }  // namespace

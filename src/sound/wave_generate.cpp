@@ -229,29 +229,37 @@ std::unique_ptr<Wave> Wave::multiFreq(bool& failed, std::int32_t length, const W
   double* p = position.get();
   const double* s = advance.get();
   double* a = amplitude.get();
+  // Partial by partial over each block: every value still sums its partials
+  // in order, truncating after each, but the partials' running positions and
+  // amplitudes no longer wait on one another.
   return Generate(failed, *this, begin, end, length, [&](std::int16_t* target, std::int32_t count) {
-    for (std::int32_t n = 0; n < count; ++n) {
-      std::int16_t value = 0;
-      for (int k = 0; k < freqCount; ++k) {
-        const double read = p[k] < 0 || p[k] > last ? 0.0 : source.readAt(p[k]);
-        value = TruncSample(read * a[k] + value);
-        a[k] *= decays[k];
-        p[k] += s[k];
-        if (p[k] > last) {
+    std::fill(target, target + count, std::int16_t{0});
+    for (int k = 0; k < freqCount; ++k) {
+      double pk = p[k];
+      double ak = a[k];
+      const double sk = s[k];
+      const double dk = decays[k];
+      for (std::int32_t n = 0; n < count; ++n) {
+        const double read = pk < 0 || pk > last ? 0.0 : source.readAt(pk);
+        target[n] = TruncSample(read * ak + target[n]);
+        ak *= dk;
+        pk += sk;
+        if (pk > last) {
           // Periodic in `last` values, into 0 ... last: the same as
           // subtracting `last` while above it. A one-value source has no
           // period: it stays at its only value.
           if (last == 0) {
-            p[k] = 0;
-          } else if (p[k] <= 2 * last) {
-            p[k] -= last;  // exact here
+            pk = 0;
+          } else if (pk <= 2 * last) {
+            pk -= last;  // exact here
           } else {
-            p[k] = std::fmod(p[k], last);
-            if (p[k] == 0) p[k] = last;
+            pk = std::fmod(pk, last);
+            if (pk == 0) pk = last;
           }
         }
       }
-      target[n] = value;
+      p[k] = pk;
+      a[k] = ak;
     }
   });
 }

@@ -359,6 +359,16 @@ TEST(WaveMultiFreq, WrapsByTheSourceLengthMinus1) {
             (V{0, 100, 200, 300, 400, 100, 200}));
 }
 
+TEST(WaveMultiFreq, PositionsCarryAcrossBlocks) {
+  // advance 1 over 0, 100, 200, 300, 400: 0, then 100, 200, 300, 400 repeated
+  const V values = MultiFreqOf({0, 100, 200, 300, 400}, 2500, {{1, 5, 0, 1}});
+  ASSERT_EQ(values.size(), 2500U);
+  EXPECT_EQ(values[0], 0);
+  for (std::size_t n = 1; n < values.size(); ++n) {
+    ASSERT_EQ(values[n], static_cast<int>(100 * ((n - 1) % 4 + 1))) << n;
+  }
+}
+
 TEST(WaveMultiFreq, OutsideTheSourceReads0) {
   // start 3 * -0.5 = -1.5, advance 1: -1.5, -0.5 read nothing
   EXPECT_EQ(MultiFreqOf({1000, 1000, 1000}, 4, {{1, 3, -0.5, 1}}), (V{0, 0, 1000, 1000}));
