@@ -506,10 +506,11 @@ std::unique_ptr<Wave> Wave::blockFilter(bool& failed, double time, std::int32_t&
 
 // The window of each output value is centred on it: output k (written at
 // begin + k) stands for the source position c = begin - m + k, where m is the
-// margin added on each side, and its window runs from c - T/2 to c + T/2
-// (the running sum adds the value entering at c + T/2 and drops the one
-// leaving at c - T/2, values outside the range counting as 0). The time
-// envelope spans all the output values.
+// margin added on each side. A window of width |T| covers the values from
+// lo = c - trunc((|T| - 1) / 2) on (c - 1 ... c + 1 for T = 3, c and c + 1
+// for T = 2); the running sum adds the value entering it and drops the one
+// leaving it, values outside the range counting as 0. The time envelope
+// spans all the output values.
 std::unique_ptr<Wave> Wave::blockFilterEnvelope(bool& failed, double maxTime,
                                                 const Wave& timeEnvelope, std::int32_t& begin,
                                                 std::int32_t& end) const {
@@ -535,7 +536,8 @@ std::unique_ptr<Wave> Wave::blockFilterEnvelope(bool& failed, double maxTime,
       if (std::fabs(width) <= 1) {
         sum = source(c);
       } else {
-        const double p = c - 0.5 * width;
+        const double lo = c - std::trunc((std::fabs(width) - 1) / 2);
+        const double p = width > 0 ? lo - 1 : lo - width - 1;
         sum = sum + source(p + width) / width;
         sum = sum - source(p) / width;
       }
