@@ -30,11 +30,11 @@ std::unique_ptr<Sound> CopySound(bool& failed, const Sound& sound) {
 
 }  // namespace
 
-TUnitWave::TUnitWave(const TWaveFileProps& props, const std::string& fileName)
+TUnitWave::TUnitWave(const TWaveFileProps& waveFileProps, const std::string& fileName)
     : TUnit(kUnitKindWave, fileName, TUnitState::New), Window(&TNullWaveWindowLink::Instance()) {
-  TB_ASSERT(props.MonoStereo == 1 || props.MonoStereo == 2);
-  TB_ASSERT(props.BytesPSample == 1 || props.BytesPSample == 2);
-  TheSound = NewEmptySound(props);
+  TB_ASSERT(waveFileProps.MonoStereo == 1 || waveFileProps.MonoStereo == 2);
+  TB_ASSERT(waveFileProps.BytesPSample == 1 || waveFileProps.BytesPSample == 2);
+  TheSound = NewEmptySound(waveFileProps);
 }
 
 TUnitWave::TUnitWave(std::unique_ptr<Sound> sound, const std::string& fileName)

@@ -1,0 +1,98 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "documents/commands.h"
+#include "documents/props.h"
+
+// What each command's dialog shows and reads, as data: one description per
+// parameter record with its fields in reading order. The desktop dialogs lay
+// these fields out; tonbrisk-cli sets them from LABEL=VALUE arguments. Both
+// read them through TRecordForm, so both report the same "In <label>: ..."
+// messages in the same order.
+
+enum class TFieldKind : std::uint8_t {
+  Edit,      // an edit box holding a unit value's text
+  WaveList,  // a drop-down list of the open waves' registered names
+  Choice,    // radio buttons: one option of several
+  Check,     // a check box
+};
+
+struct TFieldDesc {
+  TFieldKind kind;
+  // The label of the "In <label>: ..." messages; for a choice, its caption.
+  std::string label;
+  // The unit value class an edit field reads with ("unitTimePosMore").
+  std::string unitClass;
+  // The option texts of a choice.
+  std::vector<std::string> options;
+  // Whether the field is one entry of the multi-frequency list: its label
+  // then takes an index, 1 for the first frequency.
+  bool perFrequency = false;
+
+  // The unit value of an Edit or WaveList field (`index`: the frequency).
+  std::function<unit&(TWaveRecord&, std::size_t index)> value;
+  // The option index of a Choice, 0 or 1 of a Check.
+  std::function<int(const TWaveRecord&)> getChoice;
+  std::function<void(TWaveRecord&, int)> setChoice;
+  // Whether the field is read: the alternative it belongs to is chosen.
+  // Empty: always.
+  std::function<bool(const TWaveRecord&)> active;
+  // Makes the field's alternative the chosen one. Empty: nothing to choose.
+  std::function<void(TWaveRecord&)> choose;
+  // A choice that only fills other fields (the examples of Mix Left Right):
+  // called with the option chosen, it returns the texts of those fields by
+  // label.
+  std::function<std::vector<std::pair<std::string, std::string>>(int)> fills;
+};
+
+struct TFormDesc {
+  TWaveCommand command;
+  std::string caption;
+  std::vector<TFieldDesc> fields;
+};
+
+// The form of a command with a record; null for commands without one.
+const TFormDesc* FindForm(TWaveCommand command);
+
+// An open dialog: a private copy of the record and the texts of its edit
+// fields as the user left them. Nothing reaches the record until Read
+// succeeds.
+class TRecordForm {
+ public:
+  TRecordForm(const TFormDesc& desc, TWaveRecord record);
+
+  const TFormDesc& Desc() const { return desc_; }
+  const TWaveRecord& Record() const { return record_; }
+
+  // The field a label names: exact or ignoring case and surrounding spaces.
+  // Null when there is none.
+  const TFieldDesc* FindField(const std::string& label) const;
+
+  // Sets a field as the user would: the text of an edit field or the name
+  // chosen in a wave list (which also chooses its alternative), the option
+  // of a choice by its text (case ignored), a check box by "1"/"0",
+  // "yes"/"no", "on"/"off" or "true"/"false". Returns false with a
+  // description in `error` when the label or the option does not exist.
+  bool Set(const std::string& label, std::size_t index, const std::string& text,
+           std::string& error);
+
+  // The text a field shows now.
+  std::string Text(const TFieldDesc& field, std::size_t index = 0) const;
+
+  // Reads every chosen field in order with its unit value's Read; the first
+  // bad one shows its "Input Error" and stops the reading. On success the
+  // record holds the values read.
+  bool Read();
+
+ private:
+  std::string& TextOf(const TFieldDesc& field, std::size_t index);
+  std::size_t FrequencyCount() const;
+
+  const TFormDesc& desc_;
+  TWaveRecord record_;
+  // Texts of the edit and wave fields, by field and frequency index.
+  std::vector<std::vector<std::string>> texts_;
+};
