@@ -24,7 +24,7 @@ std::int32_t NewRangeLength(bool& failed, double length, std::int32_t values, st
   const double room = static_cast<double>(std::numeric_limits<std::int32_t>::max()) -
                       (static_cast<double>(values) - count);
   if (length >= room + 1) {
-    ReportOutOfMemory(failed);
+    if (!failed) ReportOutOfMemory(failed);  // once, not again for a second channel
     return -1;
   }
   return TruncInt(length);
@@ -93,12 +93,16 @@ inline double WrapIntoRange(double position, std::int32_t begin, std::int32_t co
 template <bool kCross, bool kFreq, bool kSpeed>
 std::unique_ptr<Wave> TempoPitchRun(bool& failed, const Wave& source, const TempoArgs& args,
                                     std::int32_t& begin, std::int32_t& end) {
-  if (failed) return nullptr;
   const std::int32_t count = end - begin;
   const std::int32_t length =
       NewRangeLength(failed, count * args.lengthFactor, source.getValues(), count);
   if (length < 0) return nullptr;
-  auto result = source.newAround(failed, begin, end, length);
+  const std::int32_t rangeEnd = end;
+  // The returned range is set even when the flag stops the work, so both
+  // channels of a stereo sound hand back the same range.
+  end = begin + length;
+  if (failed) return nullptr;
+  auto result = source.newAround(failed, begin, rangeEnd, length);
   if (!result) return nullptr;
 
   const std::int32_t values = source.getValues();
@@ -168,7 +172,6 @@ std::unique_ptr<Wave> TempoPitchRun(bool& failed, const Wave& source, const Temp
       }
     });
   }
-  end = begin + length;
   return result;
 }
 
@@ -178,17 +181,17 @@ std::unique_ptr<Wave> Wave::lengthFactor(bool& failed, double factor, std::int32
                                          std::int32_t& end) const {
   checkRange(begin, end);
   TB_ASSERT(begin <= end);
-  if (failed) return nullptr;
   const std::int32_t count = end - begin;
   const std::int32_t length = NewRangeLength(failed, count * std::fabs(factor), values, count);
   if (length < 0) return nullptr;
+  std::int32_t rangeEnd = end;
+  end = begin + length;  // also when the flag stops the work, as in TempoPitchRun
+  if (failed) return nullptr;
   if (length == 0) {
     // Nothing is left of the range.
-    auto result = count > 0 ? remove(failed, begin, end) : CopyWave(failed, this);
-    end = begin;
-    return result;
+    return count > 0 ? remove(failed, begin, rangeEnd) : CopyWave(failed, this);
   }
-  return resize(failed, length, factor < 0, begin, end);
+  return resize(failed, length, factor < 0, begin, rangeEnd);
 }
 
 std::unique_ptr<Wave> Wave::tempoPitchBlocks(bool& failed, double speed, double startPos,

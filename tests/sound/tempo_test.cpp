@@ -446,17 +446,24 @@ TEST(WaveTempoPitchEnvelopes, StretchedEnvelopeEndsOnItsLastValue) {
 // --- failure flag and preconditions ------------------------------------------
 
 TEST(WaveTempoFailure, DoesNothingWhenAlreadyFailed) {
+  // No wave and no message; the range it would have returned is still
+  // reported, so both channels of a stereo sound agree.
   RecordingUi ui;
   bool failed = true;
   auto w = MakeWave(Ramp(10));
   auto env = MakeWave({32767});
   std::int32_t begin = 0;
-  std::int32_t end = 10;
+  std::int32_t end = 5;
   EXPECT_EQ(w->lengthFactor(failed, 2, begin, end), nullptr);
-  EXPECT_EQ(w->tempoPitchBlocks(failed, 1, 0, 1, 1, 4, begin, end), nullptr);
-  EXPECT_EQ(w->tempoPitchCrossBoth(failed, 1, *env, 0, 1, 1, *env, 4, begin, end), nullptr);
   EXPECT_EQ(end, 10);
+  end = 5;
+  EXPECT_EQ(w->tempoPitchBlocks(failed, 1, 0, 1.5, 1, 4, begin, end), nullptr);
+  EXPECT_EQ(end, 7);
+  end = 5;
+  EXPECT_EQ(w->tempoPitchCrossBoth(failed, 1, *env, 0, 0.5, 1, *env, 4, begin, end), nullptr);
+  EXPECT_EQ(end, 2);
   EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(ValuesOf(w.get()), Ramp(10));
 }
 
 TEST(WaveTempoFailure, ReportsAFailedAllocation) {
@@ -685,18 +692,40 @@ TEST(SoundTempoPitch, BackwardSpeedWithPitchEnvelopeTakesTheBlockReader) {
 }
 
 TEST(SoundTempoPitch, SecondChannelFailureGivesNoSound) {
+  // The right channel's allocation fails after the left one changed the
+  // range's length: no sound, one message, and both channels agree on the
+  // range they report.
+  RecordingUi ui;
+  auto s = MakeStereo(Ramp(20), Ramp(20), 1000);
+  for (int method : {0, 1}) {
+    bool failed = false;
+    std::int32_t begin = 2;
+    std::int32_t end = 12;
+    FailAllocationAfter(1);
+    EXPECT_EQ(s->TempoPitch(failed, 1.25, 0, 2, 1, 0.004, method, begin, end), nullptr);
+    EXPECT_TRUE(failed);
+  }
+  bool failed = false;
+  std::int32_t begin = 2;
+  std::int32_t end = 12;
+  FailAllocationAfter(1);
+  EXPECT_EQ(s->Length(failed, 2, begin, end), nullptr);
+  EXPECT_TRUE(failed);
+  EXPECT_EQ(ui.messages.size(), 3u);
+  failed = true;
+  EXPECT_EQ(s->Length(failed, 2, begin, end), nullptr);
+  EXPECT_EQ(s->LengthAll(failed, 2), nullptr);
+  EXPECT_EQ(ui.messages.size(), 3u);
+}
+
+TEST(SoundTempoPitch, LengthNoWaveCanHoldIsReportedOnce) {
   RecordingUi ui;
   auto s = MakeStereo(Ramp(20), Ramp(20), 1000);
   bool failed = false;
   std::int32_t begin = 0;
   std::int32_t end = 20;
-  FailAllocationAfter(1);
-  EXPECT_EQ(s->TempoPitch(failed, 1.25, 0, 1, 1, 0.004, 1, begin, end), nullptr);
+  EXPECT_EQ(s->TempoPitch(failed, 1, 0, 1e9, 1, 0.004, 0, begin, end), nullptr);
   EXPECT_TRUE(failed);
-  EXPECT_EQ(ui.messages.size(), 1u);
-  failed = true;
-  EXPECT_EQ(s->Length(failed, 2, begin, end), nullptr);
-  EXPECT_EQ(s->LengthAll(failed, 2), nullptr);
   EXPECT_EQ(ui.messages.size(), 1u);
 }
 
