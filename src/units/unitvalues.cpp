@@ -42,10 +42,10 @@ bool ReadsBack(const T& self, const std::string& text) {
 template <class T>
 std::string ReadableText(const T& self, double value, bool isFrequency) {
   const std::uint8_t code = self.GetDisplayUnit();
-  const std::string text = FormatUnit(value, code, kPrecision, true, isFrequency);
+  std::string text = FormatUnit(value, code, kPrecision, true, isFrequency);
   if (ReadsBack(self, text)) return text;
   for (int steps : {1, -1}) {
-    const std::string neighbour = FormatUnitStep(value, code, kPrecision, true, isFrequency, steps);
+    std::string neighbour = FormatUnitStep(value, code, kPrecision, true, isFrequency, steps);
     if (ReadsBack(self, neighbour)) return neighbour;
   }
   return text;

@@ -5,7 +5,9 @@ namespace {
 class NoWaves : public WaveRegistry {
  public:
   std::vector<std::string> WaveNames() const override { return {}; }
-  TUnitWave* FindWaveUnitByRegisterName(const std::string&) const override { return nullptr; }
+  TUnitWave* FindWaveUnitByRegisterName(const std::string& /*name*/) const override {
+    return nullptr;
+  }
 };
 
 NoWaves noWaves;
