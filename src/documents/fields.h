@@ -42,6 +42,9 @@ struct TFieldDesc {
   std::function<bool(const TWaveRecord&)> active;
   // Makes the field's alternative the chosen one. Empty: nothing to choose.
   std::function<void(TWaveRecord&)> choose;
+  // Brings the record up to date before the field is read (a position
+  // inside a length read by an earlier field). Empty: nothing to do.
+  std::function<void(TWaveRecord&)> prepare;
   // A choice that only fills other fields (the examples of Mix Left Right):
   // called with the option chosen, it returns the texts of those fields by
   // label.
