@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes the seed corpus of the WAV reader's fuzzer into fuzz/corpus_wav/:
+"""Writes the seed corpus of the WAV reader's fuzzer into fuzz/corpus_wavfile/:
 small valid files of every coding and layout, and broken ones near each
 check, so the fuzzer starts next to every branch."""
 
@@ -7,7 +7,7 @@ import os
 import struct
 import sys
 
-OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "corpus_wav")
+OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "corpus_wavfile")
 
 
 def chunk(cid, body, pad=True):
