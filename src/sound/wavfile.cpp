@@ -399,6 +399,9 @@ class AtomicFile {
     mode_t mode;
     if (exists) {
       mode = st.st_mode & 07777;
+      // Keeps the owner when an administrator saves someone else's file;
+      // refused (and harmless) for everyone else.
+      [[maybe_unused]] const int owned = ::fchown(fd_, st.st_uid, st.st_gid);
     } else {
       const mode_t mask = ::umask(0);
       ::umask(mask);

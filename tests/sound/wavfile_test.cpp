@@ -754,6 +754,19 @@ TEST_F(WavWriter, KeepsThePermissionsOfTheReplacedFile) {
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
+TEST_F(WavWriter, KeepsTheOwnerOfTheReplacedFile) {
+  if (geteuid() != 0) GTEST_SKIP() << "only an administrator can save someone else's file";
+  WriteFile(Path("song.wav"), Bytes(10, 'o'));
+  ASSERT_EQ(chown(Path("song.wav").c_str(), 1234, 5678), 0);
+  auto sound = MakeMono({1}, 8000, 2);
+  bool failed = false;
+  ASSERT_TRUE(WriteWavFile(failed, Path("song.wav"), *sound, 0, 1, false));
+  struct stat st {};
+  ASSERT_EQ(stat(Path("song.wav").c_str(), &st), 0);
+  EXPECT_EQ(st.st_uid, 1234u);
+  EXPECT_EQ(st.st_gid, 5678u);
+}
+
 TEST_F(WavWriter, NewFileGetsTheUsualPermissions) {
   const mode_t mask = umask(0027);
   auto sound = MakeMono({1}, 8000, 2);
