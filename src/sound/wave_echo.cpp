@@ -139,8 +139,18 @@ std::unique_ptr<Wave> Wave::echoConstant(bool& failed, double diffTime, double f
         const auto s = static_cast<std::int64_t>(shift);
         const auto from = static_cast<std::int32_t>(std::max<std::int64_t>(start, begin + s));
         const auto to = static_cast<std::int32_t>(std::min<std::int64_t>(stop, end + s));
-        for (std::int32_t t = from; t < to; ++t) {
-          frame[t] = TruncSample(w[t - s] * amplitude + frame[t]);
+        const std::int16_t* read = w - s;
+        if (std::fabs(amplitude) < 65535) {
+          // |source x amplitude + value| < 2^31: truncating into 32 bits
+          // keeps the same low 16 bits as the general rule, and vectorises.
+          for (std::int32_t t = from; t < to; ++t) {
+            frame[t] = static_cast<std::int16_t>(
+                static_cast<std::int32_t>(read[t] * amplitude + frame[t]));
+          }
+        } else {
+          for (std::int32_t t = from; t < to; ++t) {
+            frame[t] = TruncSample(read[t] * amplitude + frame[t]);
+          }
         }
       } else {
         for (std::int32_t t = start; t < stop; ++t) {

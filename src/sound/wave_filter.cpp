@@ -467,37 +467,44 @@ std::unique_ptr<Wave> Wave::blockFilter(bool& failed, double time, std::int32_t&
   std::int16_t* out = result->data() + begin;
   const std::int32_t count = end - begin + n;
   const std::int32_t first = time > 0 ? begin - n : begin;
+  const bool whole = time == std::trunc(time);
+  const auto width = static_cast<std::int64_t>(time);
+  const std::int16_t* w = data();
+  const RangeReader source{*this, begin, end};
+  // Each block first takes the entering and leaving quotients (independent
+  // of each other, so the divisions overlap), then runs the running sum, whose
+  // two additions per value are the only chain.
+  double entering[kBlockValues];
+  double leaving[kBlockValues];
   double sum = 0;
-  if (time == std::trunc(time)) {
-    // Whole-number width: every read lands on an index, so the source is
-    // read directly (the same values the interpolating read gives).
-    const std::int32_t width = TruncInt(time);
-    const std::int16_t* w = data();
-    for (std::int32_t start = 0; start < count; start += kBlockValues) {
-      if (failed) break;
-      const std::int32_t stop = std::min(count, start + kBlockValues);
-      for (std::int32_t k = start; k < stop; ++k) {
-        const std::int32_t p = first + k;
-        const std::int32_t q = p + width;
-        const double ahead = (q >= begin && q < end) ? w[q] : 0;
-        const double behind = (p >= begin && p < end) ? w[p] : 0;
-        sum = sum + ahead / time;
-        sum = sum - behind / time;
-        out[k] = TruncSample(0.5 * sum);
+  for (std::int32_t start = 0; start < count; start += kBlockValues) {
+    if (failed) break;
+    const std::int32_t length = std::min(count - start, kBlockValues);
+    const std::int32_t p0 = first + start;
+    if (whole) {
+      // Whole-number width: every read lands on an index, read directly
+      // (the values the interpolating read gives there).
+      for (std::int32_t k = 0; k < length; ++k) {
+        const std::int64_t q = p0 + k + width;
+        const double s = (q >= begin && q < end) ? w[q] : 0;
+        entering[k] = s / time;
+      }
+    } else {
+      for (std::int32_t k = 0; k < length; ++k) {
+        const double p = p0 + k;
+        entering[k] = source(p + time) / time;
       }
     }
-  } else {
-    const RangeReader source{*this, begin, end};
-    double p = first;
-    for (std::int32_t start = 0; start < count; start += kBlockValues) {
-      if (failed) break;
-      const std::int32_t stop = std::min(count, start + kBlockValues);
-      for (std::int32_t k = start; k < stop; ++k) {
-        sum = sum + source(p + time) / time;
-        sum = sum - source(p) / time;
-        out[k] = TruncSample(0.5 * sum);
-        p += 1;
-      }
+    for (std::int32_t k = 0; k < length; ++k) {
+      const std::int32_t p = p0 + k;
+      const double s = (p >= begin && p < end) ? w[p] : 0;
+      leaving[k] = s / time;
+    }
+    std::int16_t* target = out + start;
+    for (std::int32_t k = 0; k < length; ++k) {
+      sum = sum + entering[k];
+      sum = sum - leaving[k];
+      target[k] = TruncSample(0.5 * sum);
     }
   }
   end += n;
