@@ -65,3 +65,8 @@ std::unique_ptr<Sound> ConvertSound(bool& failed, std::unique_ptr<Sound> sound,
 int RunInfo(const Arguments& args);
 int RunConvert(const Arguments& args);
 int RunHelp(const Arguments& args);
+int RunApply(const Arguments& args);
+
+enum class TWaveCommand : std::uint8_t;
+// "help COMMAND" for a wave command of `apply`: its fields.
+void PrintWaveCommandHelp(std::FILE* out, TWaveCommand command);

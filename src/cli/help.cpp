@@ -1,6 +1,7 @@
 #include <cstring>
 
 #include "cli/cli.h"
+#include "documents/commands.h"
 
 void PrintOverview(std::FILE* out) {
   std::fputs("Usage: tonbrisk-cli COMMAND [ARGUMENTS]\n\nCommands:\n", out);
@@ -33,7 +34,13 @@ int RunHelp(const Arguments& args) {
   }
   if (args.size() > 1) return UsageError(FindCommand("help"), "too many arguments");
   const Command* command = FindCommand(args[0]);
-  if (command == nullptr) return UsageError(nullptr, "unknown command \"" + args[0] + "\"");
+  if (command == nullptr) {
+    if (const auto waveCommand = FindWaveCommand(args[0])) {
+      PrintWaveCommandHelp(stdout, *waveCommand);
+      return kExitOk;
+    }
+    return UsageError(nullptr, "unknown command \"" + args[0] + "\"");
+  }
   PrintCommandHelp(stdout, *command);
   return kExitOk;
 }

@@ -1,18 +1,5 @@
-#include <cinttypes>
-
 #include "cli/cli.h"
-
-namespace {
-
-// Seconds with five decimals, truncated like every number the program writes.
-std::string Seconds(std::int64_t values, std::int64_t freq) {
-  const std::int64_t units = values * 100000 / freq;
-  char text[64];
-  std::snprintf(text, sizeof text, "%" PRId64 ".%05" PRId64, units / 100000, units % 100000);
-  return text;
-}
-
-}  // namespace
+#include "units/writers.h"
 
 std::string FormatInfo(const Sound& sound) {
   std::string text;
@@ -20,7 +7,11 @@ std::string FormatInfo(const Sound& sound) {
   text += "frequency: " + std::to_string(sound.GetFreq()) + "\n";
   text += "bits: " + std::to_string(8 * sound.GetBytesPSample()) + "\n";
   text += "values: " + std::to_string(sound.GetValues()) + "\n";
-  text += "length: " + Seconds(sound.GetValues(), sound.GetFreq()) + "\n";
+  text += "length: " + FormatTime(sound.GetSeconds()) + "\n";
+  // The data size as the status bar shows it.
+  const std::int64_t bytes =
+      static_cast<std::int64_t>(sound.GetValues()) * sound.GetMoSt() * sound.GetBytesPSample();
+  text += "size: " + FormatDataSize(bytes) + "\n";
   return text;
 }
 

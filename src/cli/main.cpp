@@ -1,8 +1,11 @@
 #include <string>
 
 #include "cli/cli.h"
+#include "sound/sinetable.h"
 
 int main(int argc, char** argv) {
+  // The generators read one shared sine period, built once for the run.
+  const SineTableLifetime sineTable;
   const Arguments args(argv + 1, argv + argc);
   if (args.empty()) return UsageError(nullptr, "no command given");
   const std::string& name = args[0];

@@ -14,6 +14,6 @@ bool LoadSound(const std::string& path, std::unique_ptr<Sound>& sound) {
 bool SaveSound(const Sound& sound, const std::string& path) {
   bool failed = false;
   if (sound.Save(failed, path, false, 0, sound.GetValues())) return true;
-  ShowMessage("File Error", "Cannot write the file: \"" + path + "\"", MessageIcon::Information);
+  ShowMessage("File Error", "Cannot write the file: \"" + path + "\".", MessageIcon::Information);
   return false;
 }

@@ -176,7 +176,7 @@ TEST_F(CliConvert, OutputThatCannotBeWrittenFailsAndKeepsWhatWasThere) {
     SCOPED_TRACE(out);
     const RunResult r = RunCli({"convert", Path("in.wav"), out});
     EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.err, "File Error: Cannot write the file: \"" + out + "\"\n");
+    EXPECT_EQ(r.err, "File Error: Cannot write the file: \"" + out + "\".\n");
   }
   EXPECT_TRUE(std::filesystem::is_empty(Path("folder")));
 }

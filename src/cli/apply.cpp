@@ -1,0 +1,312 @@
+#include <algorithm>
+#include <optional>
+
+#include "base/userinterface.h"
+#include "cli/cli.h"
+#include "documents/commands.h"
+#include "documents/fields.h"
+#include "documents/unitwave.h"
+#include "documents/workspace.h"
+#include "units/unitvalues.h"
+
+namespace {
+
+constexpr int kExitInput = 2;   // wrong usage or a value that cannot be read
+constexpr int kExitFailed = 3;  // an operation ran out of memory
+
+struct Assignment {
+  std::string label;
+  std::size_t index = 0;  // 1-based frequency number, 0 without "[n]"
+  std::string value;
+};
+
+struct Step {
+  TWaveCommand command;
+  std::vector<Assignment> assignments;
+};
+
+struct ApplyArguments {
+  std::string in;
+  std::string out;
+  std::vector<Step> steps;
+  std::optional<std::pair<std::string, std::string>> select;
+  std::optional<std::string> cursor;
+  std::vector<std::pair<std::string, std::string>> waves;  // name, file
+  std::optional<std::string> clipboardIn;
+  std::optional<std::string> clipboardOut;
+  bool printSelection = false;
+};
+
+const Command* ApplyCommand() { return FindCommand("apply"); }
+
+// "Label=Value" or "Label[n]=Value".
+bool ParseAssignment(const std::string& text, Assignment& assignment, std::string& error) {
+  const auto equals = text.find('=');
+  if (equals == std::string::npos) {
+    error = "expected LABEL=VALUE, not \"" + text + "\"";
+    return false;
+  }
+  assignment.label = text.substr(0, equals);
+  assignment.value = text.substr(equals + 1);
+  const auto open = assignment.label.find('[');
+  if (open != std::string::npos) {
+    const auto close = assignment.label.find(']', open);
+    std::int64_t index = 0;
+    if (close == std::string::npos ||
+        !ParseInteger(assignment.label.substr(open + 1, close - open - 1), 1, 1000000, index)) {
+      error = "bad frequency number in \"" + text + "\"";
+      return false;
+    }
+    assignment.index = static_cast<std::size_t>(index);
+    assignment.label.erase(open);
+  }
+  return true;
+}
+
+int Parse(const Arguments& args, ApplyArguments& parsed) {
+  const Command* apply = ApplyCommand();
+  std::vector<std::string> words;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    auto need = [&](std::size_t count) {
+      if (i + count < args.size()) return true;
+      UsageError(apply, arg + " needs " + std::to_string(count) + " argument(s)");
+      return false;
+    };
+    if (arg == "--select") {
+      if (!need(2)) return kExitUsage;
+      parsed.select = {args[i + 1], args[i + 2]};
+      i += 2;
+    } else if (arg == "--cursor") {
+      if (!need(1)) return kExitUsage;
+      parsed.cursor = args[++i];
+    } else if (arg == "--wave") {
+      if (!need(1)) return kExitUsage;
+      const std::string& spec = args[++i];
+      const auto equals = spec.find('=');
+      if (equals == std::string::npos || equals == 0) {
+        return UsageError(apply, "--wave takes NAME=FILE.wav");
+      }
+      parsed.waves.emplace_back(spec.substr(0, equals), spec.substr(equals + 1));
+    } else if (arg == "--clipboard") {
+      if (!need(1)) return kExitUsage;
+      parsed.clipboardIn = args[++i];
+    } else if (arg == "--clipboard-out") {
+      if (!need(1)) return kExitUsage;
+      parsed.clipboardOut = args[++i];
+    } else if (arg == "--print-selection") {
+      parsed.printSelection = true;
+    } else if (arg.starts_with("--") && arg != "--") {
+      return UsageError(apply, "unknown option \"" + arg + "\"");
+    } else {
+      words.push_back(arg);
+    }
+  }
+  if (words.size() < 3) return UsageError(apply, "apply needs IN.wav, OUT.wav and a command");
+  parsed.in = words[0];
+  parsed.out = words[1];
+  bool expectCommand = true;
+  for (std::size_t i = 2; i < words.size(); ++i) {
+    const std::string& word = words[i];
+    if (word == "--") {
+      if (expectCommand) return UsageError(apply, "a command must follow \"--\"");
+      expectCommand = true;
+      continue;
+    }
+    if (expectCommand) {
+      const auto command = FindWaveCommand(word);
+      if (!command) return UsageError(apply, "unknown wave command \"" + word + "\"");
+      parsed.steps.push_back({*command, {}});
+      expectCommand = false;
+      continue;
+    }
+    Assignment assignment;
+    std::string error;
+    if (!ParseAssignment(word, assignment, error)) return UsageError(apply, error);
+    parsed.steps.back().assignments.push_back(assignment);
+  }
+  if (expectCommand) return UsageError(apply, "a command must follow \"--\"");
+  return kExitOk;
+}
+
+// A position typed as a count of values or as a time with its unit.
+bool ParsePosition(const std::string& text, std::int32_t freq, std::int32_t& position) {
+  std::int64_t values = 0;
+  if (ParseInteger(text, 0, INT32_MAX, values)) {
+    position = static_cast<std::int32_t>(values);
+    return true;
+  }
+  unitTimePos time;
+  std::string message;
+  if (!time.ReadFromText(text, "Position", message)) return false;
+  position = static_cast<std::int32_t>(std::min(time.GetValue() * freq, double{INT32_MAX}));
+  return true;
+}
+
+// FileProperties' record: the format, from Frequency, Channels and Bits.
+int PropertiesRecord(const TUnitWave& unitWave, const std::vector<Assignment>& assignments,
+                     TWaveRecord& record) {
+  TWaveFileProps props = unitWave.GetProperties();
+  for (const Assignment& a : assignments) {
+    std::string label = a.label;
+    std::transform(label.begin(), label.end(), label.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::int64_t value = 0;
+    if (label == "frequency" && ParseInteger(a.value, 1, INT32_MAX, value)) {
+      props.Frequency = static_cast<std::int32_t>(value);
+    } else if (label == "channels" && ParseInteger(a.value, 1, 2, value)) {
+      props.MonoStereo = static_cast<std::int16_t>(value);
+    } else if (label == "bits" && (a.value == "8" || a.value == "16")) {
+      props.BytesPSample = a.value == "8" ? 1 : 2;
+    } else {
+      return UsageError(ApplyCommand(),
+                        "FileProperties takes Frequency=HZ, Channels=1|2 and "
+                        "Bits=8|16, not \"" +
+                            a.label + "=" + a.value + "\"");
+    }
+  }
+  record = props;
+  return kExitOk;
+}
+
+// The confirmed record of one step, read as its dialog reads it.
+int StepRecord(const TUnitWave& unitWave, const Step& step, TWaveRecord& record) {
+  if (step.command == TWaveCommand::FileProperties) {
+    return PropertiesRecord(unitWave, step.assignments, record);
+  }
+  const TFormDesc* desc = FindForm(step.command);
+  if (desc == nullptr) {
+    if (!step.assignments.empty()) {
+      return UsageError(ApplyCommand(),
+                        std::string(WaveCommandName(step.command)) + " takes no fields");
+    }
+    record = std::monostate{};
+    return kExitOk;
+  }
+  TRecordForm form(*desc, CommandRecord(unitWave, step.command));
+  for (const Assignment& a : step.assignments) {
+    std::string error;
+    if (!form.Set(a.label, a.index, a.value, error)) return UsageError(ApplyCommand(), error);
+  }
+  if (!form.Read()) return kExitInput;
+  record = form.Record();
+  return kExitOk;
+}
+
+int Run(const ApplyArguments& parsed) {
+  TWorkspace workspace;
+  TUnitWave* unitWave = workspace.OpenWave(parsed.in);
+  if (unitWave == nullptr) return kExitFailure;
+  for (const auto& [name, file] : parsed.waves) {
+    TUnitWave* wave = workspace.OpenWave(file);
+    if (wave == nullptr) return kExitFailure;
+    if (!workspace.CheckRegisterName(name, wave)) return kExitInput;
+    wave->SetRegisterName(name);
+  }
+  if (parsed.clipboardIn) {
+    std::unique_ptr<Sound> clip;
+    if (!LoadSound(*parsed.clipboardIn, clip)) return kExitFailure;
+    workspace.SetClipBoardSound(std::move(clip));
+  }
+  if (parsed.select) {
+    std::int32_t low = 0;
+    std::int32_t high = 0;
+    if (!ParsePosition(parsed.select->first, unitWave->GetFrequency(), low) ||
+        !ParsePosition(parsed.select->second, unitWave->GetFrequency(), high) || low > high) {
+      return UsageError(ApplyCommand(), "--select takes LOW HIGH, LOW not above HIGH");
+    }
+    unitWave->SetSelection(low, high);
+  }
+  if (parsed.cursor) {
+    std::int32_t position = 0;
+    if (!ParsePosition(*parsed.cursor, unitWave->GetFrequency(), position)) {
+      return UsageError(ApplyCommand(), "--cursor takes a count of values or a time");
+    }
+    unitWave->SetCursor(position);
+  }
+  for (const Step& step : parsed.steps) {
+    TWaveRecord record;
+    if (const int code = StepRecord(*unitWave, step, record); code != kExitOk) return code;
+    switch (RunWaveCommand(workspace, *unitWave, step.command, record)) {
+      case TCommandResult::Done:
+        break;
+      case TCommandResult::NotEnabled:
+        return UsageError(ApplyCommand(), std::string(WaveCommandName(step.command)) +
+                                              " cannot run on this wave now");
+      case TCommandResult::Refused:
+        return kExitInput;
+      case TCommandResult::Failed:
+        return kExitFailed;
+    }
+  }
+  if (!unitWave->SaveAs(parsed.out, false)) return kExitFailure;
+  if (parsed.clipboardOut) {
+    if (!workspace.HasClipBoardSound()) {
+      return UsageError(ApplyCommand(), "the clipboard is empty: nothing to write");
+    }
+    if (!SaveSound(workspace.GetClipBoardSound(), *parsed.clipboardOut)) return kExitFailure;
+  }
+  if (parsed.printSelection) {
+    std::printf("selection: %d %d\n", unitWave->GetSelLow(), unitWave->GetSelHigh());
+  }
+  return kExitOk;
+}
+
+}  // namespace
+
+int RunApply(const Arguments& args) {
+  ApplyArguments parsed;
+  if (const int code = Parse(args, parsed); code != kExitOk) return code;
+  return Run(parsed);
+}
+
+void PrintWaveCommandHelp(std::FILE* out, TWaveCommand command) {
+  std::fprintf(out, "Usage: tonbrisk-cli apply IN.wav OUT.wav %s", WaveCommandName(command));
+  if (command == TWaveCommand::FileProperties) {
+    std::fputs(" [Frequency=HZ] [Channels=1|2] [Bits=8|16]\n", out);
+    return;
+  }
+  const TFormDesc* desc = FindForm(command);
+  if (desc == nullptr) {
+    std::fputs("\n\nThis command has no fields.\n", out);
+    return;
+  }
+  std::fprintf(out, " [LABEL=VALUE ...]\n\nFields of \"%s\" (defaults as the dialog shows them):\n",
+               desc->caption.c_str());
+  // The defaults of a fresh one-second wave: positions and durations are
+  // relative to what the command works on.
+  TWorkspace workspace;
+  TUnitWave* unitWave = workspace.NewWave(TWaveFileProps{44100, 2, 2});
+  const TRecordForm form(*desc, CommandRecord(*unitWave, command));
+  for (const TFieldDesc& field : desc->fields) {
+    const std::string label = "\"" + field.label + "\"" + (field.perFrequency ? "[n]" : "");
+    switch (field.kind) {
+      case TFieldKind::Edit:
+        std::fprintf(out, "  %-32s %-28s default '%s'\n", label.c_str(), field.unitClass.c_str(),
+                     form.Text(field).c_str());
+        break;
+      case TFieldKind::WaveList:
+        std::fprintf(out, "  %-32s %-28s a registered wave (--wave NAME=FILE)\n", label.c_str(),
+                     field.unitClass.c_str());
+        break;
+      case TFieldKind::Check:
+        std::fprintf(out, "  %-32s %-28s default %s\n", label.c_str(), "yes|no",
+                     form.Text(field).c_str());
+        break;
+      case TFieldKind::Choice: {
+        std::string options;
+        for (const std::string& option : field.options) {
+          options += (options.empty() ? "" : " | ") + option;
+        }
+        std::fprintf(out, "  %-32s one of: %s", label.c_str(), options.c_str());
+        if (field.getChoice) std::fprintf(out, " (default %s)", form.Text(field).c_str());
+        std::fputs("\n", out);
+        break;
+      }
+    }
+  }
+  std::fputs(
+      "\nGiving a field of one alternative (a constant or an envelope, one of the\n"
+      "length choices) chooses that alternative.\n",
+      out);
+}

@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include "clisupport.h"
+
+namespace {
+
+class CliApplyTest : public CliTest {
+ protected:
+  std::string Mono(const std::string& name, const std::vector<std::int16_t>& values,
+                   std::int32_t freq = 1000) {
+    const std::string path = Path(name);
+    SaveOrFail(*MakeSound(values, nullptr, freq, 2), path);
+    return path;
+  }
+};
+
+TEST_F(CliApplyTest, RunsCommandsInOrderOnTheSelection) {
+  const std::string in = Mono("in.wav", {100, 200, 300, 400});
+  const std::string out = Path("out.wav");
+  // Volume 50 % on values 1 ... 3, then Reverse of the same selection.
+  const RunResult r = RunCli({"apply", in, out, "Volume", "Constant=50 %", "--", "Reverse",
+                              "--select", "1", "3", "--print-selection"});
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out, "selection: 1 3\n");
+  auto sound = LoadOrFail(out);
+  ASSERT_NE(sound, nullptr);
+  EXPECT_EQ(ChannelValues(*sound, 0), (std::vector<std::int16_t>{100, 150, 100, 400}));
+}
+
+TEST_F(CliApplyTest, GeneratorsInsertAtTheCursorAndSelectTheResult) {
+  const std::string in = Mono("in.wav", {7, 7, 7, 7});
+  const std::string out = Path("out.wav");
+  // 2 ms at 1000 Hz is trunc(1000 x 0.002 + 1) = 3 values of silence, at the
+  // cursor given as a time (1 ms = value 1).
+  const RunResult r = RunCli(
+      {"apply", in, out, "MakeSilence", "Length=2 ms", "--cursor", "1 ms", "--print-selection"});
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out, "selection: 1 4\n");
+  auto sound = LoadOrFail(out);
+  ASSERT_NE(sound, nullptr);
+  EXPECT_EQ(ChannelValues(*sound, 0), (std::vector<std::int16_t>{7, 0, 0, 0, 7, 7, 7}));
+}
+
+TEST_F(CliApplyTest, InputErrorsUseTheDialogsMessagesAndExitTwo) {
+  const std::string in = Mono("in.wav", {1, 2, 3});
+  const std::string out = Path("out.wav");
+  struct Case {
+    std::vector<std::string> args;
+    std::string err;
+  };
+  const Case cases[] = {
+      {{"Volume", "Constant=abc"}, "Input Error: In Constant: Input has no value.\n"},
+      {{"Volume", "Envelope="}, "Input Error: In Envelope: You have to select a Wave\n"},
+      {{"Block", "horizontal count=0"},
+       "Input Error: In  Horizontal Count: Value must be positive and more than 0.\n"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args{"apply", in, out};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const RunResult r = RunCli(args);
+    EXPECT_EQ(r.code, 2) << c.args[1];
+    EXPECT_EQ(r.err, c.err);
+  }
+  // Nothing was written.
+  EXPECT_TRUE(ReadBytes(out).empty());
+}
+
+TEST_F(CliApplyTest, UsageFileAndEnvelopeCases) {
+  const std::string in = Mono("in.wav", {1000, 1000, 1000});
+  const std::string out = Path("out.wav");
+  EXPECT_EQ(RunCli({"apply", in, out, "Sharpen"}).code, 2);
+  EXPECT_EQ(RunCli({"apply", in, out, "Volume", "Loudness=2"}).code, 2);
+  EXPECT_EQ(RunCli({"apply", in, out, "Volume", "--", "--"}).code, 2);
+  const RunResult missing = RunCli({"apply", Path("none.wav"), out, "Reverse"});
+  EXPECT_EQ(missing.code, 1);
+  EXPECT_EQ(missing.err,
+            "File Error: Cannot read the file: \"" + Path("none.wav") + "\"Cannot open File.\n");
+  // An envelope of 32767 everywhere keeps the values: e x s / 32767 = s.
+  const std::string envelope = Mono("env.wav", {32767, 32767});
+  const RunResult r =
+      RunCli({"apply", in, out, "Volume", "Envelope=loud", "--wave", "loud=" + envelope});
+  EXPECT_EQ(r.code, 0) << r.err;
+  auto sound = LoadOrFail(out);
+  ASSERT_NE(sound, nullptr);
+  EXPECT_EQ(ChannelValues(*sound, 0), (std::vector<std::int16_t>{1000, 1000, 1000}));
+}
+
+TEST_F(CliApplyTest, ClipboardInAndOutAndProperties) {
+  const std::string in = Mono("in.wav", {1, 2, 3, 4});
+  const std::string clip = Mono("clip.wav", {-5, -6});
+  const std::string out = Path("out.wav");
+  const std::string clipOut = Path("clipout.wav");
+  // Paste at the cursor, then cut values 0 ... 2 into the clipboard.
+  const RunResult r = RunCli({"apply", in, out, "EditPaste", "--", "EditCut", "--cursor", "2",
+                              "--clipboard", clip, "--clipboard-out", clipOut});
+  EXPECT_EQ(r.code, 0) << r.err;
+  auto sound = LoadOrFail(out);
+  auto cut = LoadOrFail(clipOut);
+  ASSERT_NE(sound, nullptr);
+  ASSERT_NE(cut, nullptr);
+  // After the paste the pasted part (2 ... 4) is selected and Cut removes it.
+  EXPECT_EQ(ChannelValues(*sound, 0), (std::vector<std::int16_t>{1, 2, 3, 4}));
+  EXPECT_EQ(ChannelValues(*cut, 0), (std::vector<std::int16_t>{-5, -6}));
+  const RunResult props = RunCli({"apply", in, out, "FileProperties", "Channels=2", "Bits=8"});
+  EXPECT_EQ(props.code, 0) << props.err;
+  const RunResult info = RunCli({"info", out});
+  EXPECT_NE(info.out.find("channels: 2\n"), std::string::npos);
+  EXPECT_NE(info.out.find("bits: 8\n"), std::string::npos);
+}
+
+TEST_F(CliApplyTest, HelpListsTheFieldsOfAWaveCommand) {
+  const RunResult r = RunCli({"help", "Volume"});
+  EXPECT_EQ(r.code, 0);
+  EXPECT_NE(r.out.find("\"Constant\""), std::string::npos);
+  EXPECT_NE(r.out.find("unitVolumeFactor"), std::string::npos);
+  EXPECT_NE(r.out.find("'50 %'"), std::string::npos);
+  const RunResult mix = RunCli({"help", "EditMix"});
+  EXPECT_NE(mix.out.find("Align Begin | Align End | Stretch"), std::string::npos);
+}
+
+}  // namespace
