@@ -383,3 +383,122 @@ TEST(WaveCommands, NamesAreThoseOfTheCommandTable) {
   EXPECT_FALSE(CommandHasRecord(TWaveCommand::MaxVolume));
   EXPECT_TRUE(CommandHasRecord(TWaveCommand::EditMix));
 }
+
+namespace {
+
+// Every record alternative that reads a wave, pointed at the wave "env".
+std::vector<std::pair<TWaveCommand, TWaveRecord>> EnvelopeCases() {
+  unitUnitWave env("env");
+  std::vector<std::pair<TWaveCommand, TWaveRecord>> cases;
+  {
+    TBlockTriangleProps p;
+    p.Period.SetValue(0.004);
+    p.MiddleEnvelope = true;
+    p.MiddleWave = env;
+    p.LengthMode = kLengthSameAs;
+    p.LengthWave = env;
+    cases.push_back({TWaveCommand::MakeTriangle, p});
+  }
+  {
+    TMFreqProps p;
+    p.Seconds.SetValue(0.01);
+    p.UseForm = true;
+    p.Form = env;
+    cases.push_back({TWaveCommand::MakeMFreq, p});
+  }
+  {
+    TVolumeProps p;
+    p.Envelope = true;
+    p.EnvelopeWave = env;
+    cases.push_back({TWaveCommand::Volume, p});
+  }
+  {
+    THighLowProps p;
+    p.Envelope = true;
+    p.FreqWave = env;
+    p.MaximizeVolume = true;
+    p.Count.SetValue(2);
+    cases.push_back({TWaveCommand::FilterLow, p});
+  }
+  {
+    TResNotchProps p;
+    p.FreqEnvelope = true;
+    p.FreqWave = env;
+    p.WidthEnvelope = true;
+    p.WidthWave = env;
+    cases.push_back({TWaveCommand::FilterNotch, p});
+  }
+  {
+    TRollOutProps p;
+    p.SpeedEnvelope = true;
+    p.SpeedWave = env;
+    cases.push_back({TWaveCommand::RollOut, p});
+  }
+  {
+    TLengthProps p;
+    p.LengthMode = kLengthBySameAs;
+    p.SameLengthAs = env;
+    cases.push_back({TWaveCommand::Length, p});
+  }
+  {
+    TTempoPitchProps p;
+    p.FreqEnvelope = true;
+    p.FreqWave = env;
+    p.SpeedEnvelope = true;
+    p.SpeedWave = env;
+    p.BlockSeconds.SetValue(0.004);
+    cases.push_back({TWaveCommand::TempoPitch, p});
+  }
+  {
+    TPerEchoProps p;
+    p.Time.SetValue(-0.002);  // the envelope gives the direction
+    p.TimeEnvelope = true;
+    p.TimeWave = env;
+    p.VolumeEnvelope = true;
+    p.VolumeWave = env;
+    cases.push_back({TWaveCommand::PerEcho, p});
+  }
+  {
+    TBlockFilterProps p;
+    p.Time.SetValue(0.003);
+    p.Envelope = true;
+    p.EnvelopeWave = env;
+    cases.push_back({TWaveCommand::FilterBlock, p});
+  }
+  return cases;
+}
+
+}  // namespace
+
+TEST(WaveCommands, EnvelopeAlternativesReadTheRegisteredWave) {
+  RecordingUi ui;
+  SineTableLifetime sine;
+  for (const auto& [command, record] : EnvelopeCases()) {
+    const char* name = WaveCommandName(command);
+    CommandFixture f;
+    TUnitWave* env = f.workspace.AddWave(std::make_unique<TUnitWave>(
+        MakeMono({0, 10000, 20000, 32767, 20000, 10000, 0, -10000}, kFreq), "env.wav"));
+    env->SetRegisterName("env");
+    f.doc->SetSelection(10, 20);
+    EXPECT_EQ(RunWaveCommand(f.workspace, *f.doc, command, record), TCommandResult::Done) << name;
+    EXPECT_NE(LeftOf(*f.doc), CommandFixture::Wiggle()) << name;
+    EXPECT_EQ(f.window.unpaired, 0) << name;
+    // Without the wave the command refuses and names it.
+    f.workspace.CloseUnit(env);
+    ui.messages.clear();
+    f.doc->SetSelection(10, 20);
+    EXPECT_EQ(RunWaveCommand(f.workspace, *f.doc, command, record), TCommandResult::Refused)
+        << name;
+    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"Error: Cannot find window \"env\"."})) << name;
+  }
+  // Balance of a mono sound by a direction envelope.
+  CommandFixture f;
+  f.workspace.AddWave(std::make_unique<TUnitWave>(MakeMono({-32768, 32767}, kFreq), "e"))
+      ->SetRegisterName("dir");
+  TBalanceProps balance;
+  balance.Envelope = true;
+  balance.EnvelopeWave.SetName("dir");
+  EXPECT_EQ(RunWaveCommand(f.workspace, *f.doc, TWaveCommand::Balance, balance),
+            TCommandResult::Done);
+  EXPECT_EQ(f.doc->GetMonoStereo(), 2);
+}
