@@ -22,7 +22,7 @@ namespace {
 // Samples move between file and memory in blocks of this many bytes: large
 // enough that system calls cost nothing next to the copying, small enough to
 // stay in the cache. A multiple of every frame size (1, 2 and 4 bytes).
-constexpr std::size_t kIoBlockBytes = 64 * 1024;
+constexpr std::size_t kIoBlockBytes = std::size_t{64} * 1024;
 
 constexpr bool kLittleEndianHost = std::endian::native == std::endian::little;
 
@@ -45,6 +45,9 @@ void PutU32(std::uint8_t* p, std::uint32_t v) {
   for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
+// A four-character chunk id, without its terminating zero.
+void PutId(std::uint8_t* p, const char (&id)[5]) { std::copy_n(id, 4, p); }
+
 void PutU16(std::uint8_t* p, std::uint16_t v) {
   p[0] = static_cast<std::uint8_t>(v & 0xFF);
   p[1] = static_cast<std::uint8_t>(v >> 8);
@@ -55,7 +58,7 @@ void PutU16(std::uint8_t* p, std::uint16_t v) {
 // first touch. Only a hint: nothing changes when it is not taken.
 void AdviseHugePages(void* memory, std::size_t bytes) {
 #ifdef MADV_HUGEPAGE
-  constexpr std::uintptr_t kHuge = 2 * 1024 * 1024;
+  constexpr std::uintptr_t kHuge = std::uintptr_t{2} * 1024 * 1024;
   const auto begin = (reinterpret_cast<std::uintptr_t>(memory) + kHuge - 1) & ~(kHuge - 1);
   const auto end = (reinterpret_cast<std::uintptr_t>(memory) + bytes) & ~(kHuge - 1);
   if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
@@ -203,7 +206,7 @@ bool ReadSamples(ByteSource& source, int channels, int bytes, std::int32_t frame
     if (!ReadExact(source, left, total)) return false;
     if constexpr (!kLittleEndianHost) {
       auto* p = reinterpret_cast<std::uint8_t*>(left);
-      for (std::int32_t i = 0; i < frames; ++i) left[i] = Sample16(p + 2 * i);
+      for (std::int32_t i = 0; i < frames; ++i) left[i] = Sample16(p + std::ptrdiff_t{2} * i);
     }
     return true;
   }
@@ -549,9 +552,10 @@ bool WriteWavFile(bool& /*failed*/, const std::string& fileName, const Sound& so
   if (dataSize > std::numeric_limits<std::uint32_t>::max() - 36u) return false;
 
   std::uint8_t header[44];
-  std::memcpy(header, "RIFF", 4);
+  PutId(header, "RIFF");
   PutU32(header + 4, static_cast<std::uint32_t>(36 + dataSize));
-  std::memcpy(header + 8, "WAVEfmt ", 8);
+  PutId(header + 8, "WAVE");
+  PutId(header + 12, "fmt ");
   PutU32(header + 16, 16);
   PutU16(header + 20, 1);
   PutU16(header + 22, static_cast<std::uint16_t>(channels));
@@ -561,7 +565,7 @@ bool WriteWavFile(bool& /*failed*/, const std::string& fileName, const Sound& so
                           static_cast<std::uint32_t>(bytes));
   PutU16(header + 32, static_cast<std::uint16_t>(channels * bytes));
   PutU16(header + 34, static_cast<std::uint16_t>(8 * bytes));
-  std::memcpy(header + 36, "data", 4);
+  PutId(header + 36, "data");
   PutU32(header + 40, static_cast<std::uint32_t>(dataSize));
 
   AtomicFile file;
