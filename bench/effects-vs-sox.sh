@@ -8,7 +8,8 @@
 #
 # Usage: bench/effects-vs-sox.sh [--no-build]
 # Environment: TONBRISK_RELEASE_DIR (build directory, default build-release),
-#   TONBRISK_BENCH_FILTER (benchmark regex, default all), SOX_RUNS (default 3),
+#   TONBRISK_BENCH_FILTER (benchmark regex, default the effect families),
+#   SOX_RUNS (default 3),
 #   BENCH_REPETITIONS (default 3; the median is used).
 set -euo pipefail
 
@@ -71,7 +72,8 @@ sox_times[speed]=$(sox_ms speed 1.5 rate -q)
 sox_times[speedlong]=$(sox_ms speed 0.666667 rate -q)
 
 json=$work/ours.json
-TONBRISK_BENCH_WAV=$in "$bench" --benchmark_filter="${TONBRISK_BENCH_FILTER:-.}" \
+families='^BM_(CopyYardstick|TempoCopyYardstick|Volume|Reverse|Up|Block|LowPass|HighPass|Resonant|Notch|BlockFilter|EchoConstant|Balance|Sinus|MultiFreq|LengthFactor|TempoPitch)'
+TONBRISK_BENCH_WAV=$in "$bench" --benchmark_filter="${TONBRISK_BENCH_FILTER:-$families}" \
   --benchmark_repetitions="$repetitions" --benchmark_report_aggregates_only=true \
   --benchmark_out="$json" --benchmark_out_format=json >/dev/null 2>"$work/bench.err" ||
   { cat "$work/bench.err" >&2; exit 1; }
@@ -135,9 +137,9 @@ rows = [
     ("lengthFactor 1.5 (same length)", [r"BM_LengthFactor.*"], 1, "speedlong", "", None),
     ("tempoPitchBlocks 1.25", [r"BM_TempoPitchBlocks.*"], 1, "tempo", "sox", 0.2),
     ("tempoPitchCross 1.25", [r"BM_TempoPitchCross.*"], 1, "tempo", "", None),
-    ("Balance time", [r"BM_Balance\w*Time\w*(/.*)?", r"BM_Balance/0"], 1, None, "", None),
-    ("Balance volume", [r"BM_Balance\w*Volume\w*(/.*)?", r"BM_Balance/1"], 1, None, "", None),
-    ("Balance filter", [r"BM_Balance\w*Filter\w*(/.*)?", r"BM_Balance/2"], 1, None, "", None),
+    ("Balance time", [r"BM_Balance/(option:)?0", r"BM_Balance\w*Time\w*(/.*)?"], 1, None, "", None),
+    ("Balance volume", [r"BM_Balance/(option:)?1", r"BM_Balance\w*Volume\w*(/.*)?"], 1, None, "", None),
+    ("Balance filter", [r"BM_Balance/(option:)?2", r"BM_Balance\w*Filter\w*(/.*)?"], 1, None, "", None),
     ("sinus (generate)", [r"BM_Sinus(/.*)?"], 1, None, "", None),
     ("multiFreq 8 (generate)", [r"BM_MultiFreq\w*(/.*)?"], 1, None, "", None),
 ]
