@@ -97,6 +97,9 @@ std::unique_ptr<Sound> Sound::LengthAll(bool& failed, double factor) const {
 std::unique_ptr<Sound> Sound::TempoPitchAll(bool& failed, double speed, double startPos,
                                             double lengthFactor, double pitch, double blockSeconds,
                                             int method) const {
+  // A sound without values stays without values (the block reader needs a
+  // range with at least one value).
+  if (GetValues() == 0) return failed ? nullptr : NewEmpty();
   std::int32_t begin = 0;
   std::int32_t end = GetValues();
   return TempoPitch(failed, speed, startPos, lengthFactor, pitch, blockSeconds, method, begin, end);

@@ -34,7 +34,7 @@ std::int32_t NewRangeLength(bool& failed, double length, std::int32_t values, st
 // after the last one, so a block that runs off the wave fades to nothing
 // instead of reading past the array.
 inline double ReadOrSilence(const Wave& source, std::int32_t values, double position) {
-  if (position < 0 || position > values - 1) return 0;
+  if (!(position >= 0 && position <= values - 1)) return 0;  // NaN too
   return source.readAt(position);
 }
 

@@ -642,6 +642,17 @@ TEST(SoundTempoPitch, AllCoversTheWholeSound) {
   EXPECT_EQ(ValuesOf(result->GetLeft()), (Values{10, 20, 30, 40, 10, 20}));
 }
 
+TEST(SoundTempoPitch, AllOfAnEmptySoundIsEmpty) {
+  bool failed = false;
+  StereoSound empty(22050, 1);
+  auto result = empty.TempoPitchAll(failed, 2, 0, 0.5, 1, 0.04, 0);
+  ASSERT_NE(result, nullptr);
+  EXPECT_EQ(result->GetMoSt(), 2);
+  EXPECT_EQ(result->GetValues(), 0);
+  EXPECT_EQ(result->GetFreq(), 22050);
+  EXPECT_EQ(result->GetBytesPSample(), 1);
+}
+
 TEST(SoundTempoPitch, EnvelopesAreReadAsTheirMiddle) {
   // A stereo envelope of 32767 and -32767 averages to 0: no pitch advance.
   auto s = MakeStereo({10, 20, 30, 40}, {1, 2, 3, 4}, 1000);
