@@ -139,17 +139,21 @@ std::unique_ptr<Wave> Wave::echoConstant(bool& failed, double diffTime, double f
         const auto s = static_cast<std::int64_t>(shift);
         const auto from = static_cast<std::int32_t>(std::max<std::int64_t>(start, begin + s));
         const auto to = static_cast<std::int32_t>(std::min<std::int64_t>(stop, end + s));
-        const std::int16_t* read = w - s;
-        if (std::fabs(amplitude) < 65535) {
-          // |source x amplitude + value| < 2^31: truncating into 32 bits
-          // keeps the same low 16 bits as the general rule, and vectorises.
-          for (std::int32_t t = from; t < to; ++t) {
-            frame[t] = static_cast<std::int16_t>(
-                static_cast<std::int32_t>(read[t] * amplitude + frame[t]));
-          }
-        } else {
-          for (std::int32_t t = from; t < to; ++t) {
-            frame[t] = TruncSample(read[t] * amplitude + frame[t]);
+        if (from < to) {
+          const std::int16_t* read = w + (from - s);
+          std::int16_t* target = frame + from;
+          const std::int32_t n = to - from;
+          if (std::fabs(amplitude) < 65535) {
+            // |source x amplitude + value| < 2^31: truncating into 32 bits
+            // keeps the same low 16 bits as the general rule, and vectorises.
+            for (std::int32_t k = 0; k < n; ++k) {
+              target[k] = static_cast<std::int16_t>(
+                  static_cast<std::int32_t>(read[k] * amplitude + target[k]));
+            }
+          } else {
+            for (std::int32_t k = 0; k < n; ++k) {
+              target[k] = TruncSample(read[k] * amplitude + target[k]);
+            }
           }
         }
       } else {

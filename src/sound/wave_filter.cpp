@@ -271,6 +271,22 @@ struct RangeReader {
   }
 };
 
+// quotients[k] = S(from + k) / time for `length` whole positions, S being
+// the wave inside begin ... end - 1 and 0 outside; the part inside the range
+// is a plain loop the compiler vectorises.
+void RangeQuotients(const std::int16_t* w, std::int32_t begin, std::int32_t end, std::int64_t from,
+                    std::int32_t length, double time, double* quotients) {
+  const std::int64_t inFrom = std::clamp<std::int64_t>(begin - from, 0, length);
+  const std::int64_t inTo = std::clamp<std::int64_t>(end - from, inFrom, length);
+  const double outside = 0 / time;
+  for (std::int64_t k = 0; k < inFrom; ++k) quotients[k] = outside;
+  if (inTo > inFrom) {
+    const std::int16_t* read = w + (from + inFrom);
+    for (std::int64_t k = inFrom; k < inTo; ++k) quotients[k] = read[k - inFrom] / time;
+  }
+  for (std::int64_t k = inTo; k < length; ++k) quotients[k] = outside;
+}
+
 }  // namespace
 
 std::unique_ptr<Wave> Wave::lowPass(bool& failed, double time, double factor, int countBer,
@@ -484,22 +500,14 @@ std::unique_ptr<Wave> Wave::blockFilter(bool& failed, double time, std::int32_t&
     if (whole) {
       // Whole-number width: every read lands on an index, read directly
       // (the values the interpolating read gives there).
-      for (std::int32_t k = 0; k < length; ++k) {
-        const std::int64_t q = p0 + k + width;
-        const double s = (q >= begin && q < end) ? w[q] : 0;
-        entering[k] = s / time;
-      }
+      RangeQuotients(w, begin, end, p0 + width, length, time, entering);
     } else {
       for (std::int32_t k = 0; k < length; ++k) {
         const double p = p0 + k;
         entering[k] = source(p + time) / time;
       }
     }
-    for (std::int32_t k = 0; k < length; ++k) {
-      const std::int32_t p = p0 + k;
-      const double s = (p >= begin && p < end) ? w[p] : 0;
-      leaving[k] = s / time;
-    }
+    RangeQuotients(w, begin, end, p0, length, time, leaving);
     std::int16_t* target = out + start;
     for (std::int32_t k = 0; k < length; ++k) {
       sum = sum + entering[k];
