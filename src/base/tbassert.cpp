@@ -7,11 +7,13 @@
 namespace {
 
 // "src/sound/wave.cpp" -> "wave": the message names the source file only.
+// A family of files split from one ("wave_tempo.cpp") keeps the family's
+// name.
 std::string_view SourceName(std::string_view path) {
   const auto slash = path.find_last_of("/\\");
   if (slash != std::string_view::npos) path.remove_prefix(slash + 1);
-  const auto dot = path.find('.');
-  if (dot != std::string_view::npos) path = path.substr(0, dot);
+  const auto end = path.find_first_of("._");
+  if (end != std::string_view::npos) path = path.substr(0, end);
   return path;
 }
 

@@ -66,6 +66,15 @@ class Wave {
     return (1 - f) * wave[i] + f * wave[i + 1];
   }
 
+  // readAt for an envelope stretched over a range: a position that summed
+  // steps carried past the last value reads the last value, and an empty
+  // wave reads 0.
+  double readEnvelope(double position) const {
+    if (values == 0) return 0;
+    const double last = values - 1;
+    return readAt(position < last ? position : last);
+  }
+
   // The frame of a result whose range begin ... end becomes `length` new
   // values: values before the range copied, the `length` values left
   // uninitialised for the caller, the values after the range copied behind

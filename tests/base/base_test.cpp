@@ -15,9 +15,9 @@ TEST(Assertion, QuotesConditionAndNamesSourceFile) {
   const int end = 2;
   // The message carries the condition's text and the file name without its
   // folder or extension.
-  EXPECT_DEATH(TB_ASSERT(begin <= end), "\"begin <= end\" in base_test");
+  EXPECT_DEATH(TB_ASSERT(begin <= end), "\"begin <= end\" in base");
   EXPECT_DEATH(TB_ASSERT_TEXT(begin <= end, "values == daar->values"),
-               "\"values == daar->values\" in base_test");
+               "\"values == daar->values\" in base");
 }
 
 TEST(Allocation, InjectedFailureReportsOnceAndSetsFlag) {
