@@ -14,16 +14,6 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-// An envelope read at a fractional position, held at its last value where
-// accumulated rounding steps a hair past the end. An empty envelope reads 0.
-double EnvelopeAt(const Wave& envelope, double position) {
-  const std::int32_t count = envelope.getValues();
-  if (count == 0) return 0;
-  if (position >= count - 1) return envelope.at(count - 1);
-  if (position <= 0) return envelope.at(0);
-  return envelope.readAt(position);
-}
-
 double EnvelopeStep(const Wave& envelope, std::int32_t span) {
   return static_cast<double>(envelope.getValues() - 1) / static_cast<double>(span - 1);
 }
@@ -102,7 +92,10 @@ std::unique_ptr<Wave> BalanceFilter(bool& failed, const Wave& source, double p,
                                     std::int32_t sampleFreq) {
   std::unique_ptr<Wave> curve = BalanceCurve(failed, sampleFreq);
   if (!curve) return nullptr;
-  const std::int16_t e = TruncSample(EnvelopeAt(*curve, (150 - 1) * (p * 0.5 + 0.5)));
+  // Directions a hair beyond -1 or 1 (a die may overshoot) read the curve's
+  // ends.
+  const double position = std::max(0.0, (150 - 1) * (p * 0.5 + 0.5));
+  const std::int16_t e = TruncSample(curve->readEnvelope(position));
   const double frequency = 20 * std::pow(10.0, (e + 32768) * (1.0 / 21845));
   return source.lowPass(failed, sampleFreq / frequency, 0.4, 1, 1, 0, source.getValues());
 }
@@ -188,7 +181,7 @@ std::unique_ptr<Wave> Wave::echoVolumeEnvelope(bool& failed, double diffTime,
     const double shift = i * diffTime;
     double position = 0;
     AddEcho(failed, *this, begin, end, result.frame, first, last, [&] {
-      const double e = EnvelopeAt(volumeEnvelope, position);
+      const double e = volumeEnvelope.readEnvelope(position);
       position += step;
       return ShiftAmplitude{shift, std::pow(e * (1.0 / 32767), i)};
     });
@@ -218,7 +211,7 @@ std::unique_ptr<Wave> Wave::echoTimeEnvelope(bool& failed, double diffTime,
     const double reach = i * diffTime;
     double position = 0;
     AddEcho(failed, *this, begin, end, result.frame, first, last, [&] {
-      const double e = EnvelopeAt(timeEnvelope, position);
+      const double e = timeEnvelope.readEnvelope(position);
       position += step;
       return ShiftAmplitude{reach * e * (1.0 / 32767), amplitude};
     });
@@ -248,8 +241,8 @@ std::unique_ptr<Wave> Wave::echoEnvelopes(bool& failed, double diffTime, const W
     double timePosition = 0;
     double volumePosition = 0;
     AddEcho(failed, *this, begin, end, result.frame, first, last, [&] {
-      const double e = EnvelopeAt(timeEnvelope, timePosition);
-      const double v = EnvelopeAt(volumeEnvelope, volumePosition);
+      const double e = timeEnvelope.readEnvelope(timePosition);
+      const double v = volumeEnvelope.readEnvelope(volumePosition);
       timePosition += timeStep;
       volumePosition += volumeStep;
       return ShiftAmplitude{reach * e * (1.0 / 32767), std::pow(v * (1.0 / 32767), i)};
@@ -382,7 +375,7 @@ std::unique_ptr<Wave> Wave::balanceEnvelope(bool& failed, const Wave& directionE
     if (failed) break;
     const std::int32_t stop = std::min(length, start + kBlockValues);
     for (std::int32_t j = start; j < stop; ++j) {
-      const double e = EnvelopeAt(directionEnvelope, position);
+      const double e = directionEnvelope.readEnvelope(position);
       position += step;
       const double q = j - (base + sign * (e * (1.0 / 32767)) * base);
       out[j] = (q < 0 || q > values - 1) ? 0 : TruncSample(source->readAt(q));
@@ -409,7 +402,7 @@ std::unique_ptr<Wave> Wave::addEnvelope(bool& failed, const Wave& envelope, std:
     if (failed) break;
     const std::int32_t stop = std::min(count, start + kBlockValues);
     for (std::int32_t k = start; k < stop; ++k) {
-      out[k] = TruncSample(EnvelopeAt(envelope, position) + in[k]);
+      out[k] = TruncSample(envelope.readEnvelope(position) + in[k]);
       position += step;
     }
   }

@@ -21,26 +21,15 @@ constexpr double kPi = 3.14159265358979323846;
 // Passes of the one-pole filter fused into one loop; more run in groups.
 constexpr int kMaxFusedPasses = 4;
 
-// An envelope read at a fractional position, held at its last value where
-// accumulated rounding steps a hair past the end (the interpolation partner
-// would lie beyond the array). An empty envelope reads as 0.
-double EnvelopeAt(const Wave& envelope, double position) {
-  const std::int32_t count = envelope.getValues();
-  if (count == 0) return 0;
-  if (position >= count - 1) return envelope.at(count - 1);
-  if (position <= 0) return envelope.at(0);
-  return envelope.readAt(position);
-}
-
 // Frequency in Hz of a frequency-envelope value (logarithmic, 20 Hz ... 20 kHz).
 double EnvelopeFrequency(const Wave& envelope, double position) {
-  const std::int16_t e = TruncSample(EnvelopeAt(envelope, position));
+  const std::int16_t e = TruncSample(envelope.readEnvelope(position));
   return 20 * std::pow(10.0, (e + 32768) * (1.0 / 21845));
 }
 
 // Width factor 0 ... just below 1 of a width-envelope value.
 double EnvelopeWidth(const Wave& envelope, double position) {
-  const std::int16_t e = TruncSample(EnvelopeAt(envelope, position));
+  const std::int16_t e = TruncSample(envelope.readEnvelope(position));
   return (e + 32768) * (1.0 / 65536);
 }
 
@@ -598,7 +587,7 @@ std::unique_ptr<Wave> Wave::blockFilterEnvelope(bool& failed, double maxTime,
     if (failed) break;
     const std::int32_t stop = std::min(count, start + kBlockValues);
     for (std::int32_t k = start; k < stop; ++k) {
-      const double e = EnvelopeAt(timeEnvelope, position);
+      const double e = timeEnvelope.readEnvelope(position);
       const double width = e * maxTime * (1.0 / 32767);
       const double c = begin - m + k;
       if (std::fabs(width) <= 1) {
