@@ -129,7 +129,7 @@ class Wave {
   std::unique_ptr<Wave> distort(bool& failed, const Wave& shape, std::int32_t begin,
                                 std::int32_t end) const;
 
-  // --- filters (wave_filter.cpp) -------------------------------------------
+  // --- filters (filter.cpp) -------------------------------------------
   std::unique_ptr<Wave> lowPass(bool& failed, double time, double factor, int countBer,
                                 int countCmd, std::int32_t begin, std::int32_t end) const;
   std::unique_ptr<Wave> highPass(bool& failed, double time, double factor, int countBer,
