@@ -50,8 +50,10 @@ void ResizeBoth(bool& failed, const Wave& left, const Wave& right, std::int32_t 
       const auto i = static_cast<std::int32_t>(p);
       if (i < last) {
         const double f = p - i;
-        ta[k] = TruncSample((1 - f) * a[i] + f * a[i + 1]);
-        tb[k] = TruncSample((1 - f) * b[i] + f * b[i + 1]);
+        // Between two samples, so within -32768 ... 32767 up to rounding:
+        // the plain truncation is TruncSample without its range test.
+        ta[k] = static_cast<std::int16_t>(static_cast<std::int32_t>((1 - f) * a[i] + f * a[i + 1]));
+        tb[k] = static_cast<std::int16_t>(static_cast<std::int32_t>((1 - f) * b[i] + f * b[i + 1]));
       } else {
         ta[k] = a[last];
         tb[k] = b[last];
