@@ -39,26 +39,23 @@ inline double ReadOrSilence(const Wave& source, std::int32_t values, double posi
 }
 
 // An envelope stretched over `length` output values: its position starts at
-// 0 and advances by (values - 1) / (length - 1) per value. The running sum
-// may creep past the last value by rounding; it is read there as the last
-// value rather than past the array.
+// 0 and advances by (values - 1) / (length - 1) per value (a new range of
+// one value reads the envelope's first value).
 class StretchedEnvelope {
  public:
   StretchedEnvelope() = default;
-  StretchedEnvelope(const Wave& envelope, std::int32_t length)
-      : envelope_(&envelope), last_(envelope.getValues() - 1) {
+  StretchedEnvelope(const Wave& envelope, std::int32_t length) : envelope_(&envelope) {
     if (length > 1) step_ = static_cast<double>(envelope.getValues() - 1) / (length - 1);
   }
 
   double Next() {
-    const double p = position_ < last_ ? position_ : last_;
+    const double e = envelope_->readEnvelope(position_);
     position_ += step_;
-    return envelope_->readAt(p);
+    return e;
   }
 
  private:
   const Wave* envelope_ = nullptr;
-  double last_ = 0;
   double step_ = 0;
   double position_ = 0;
 };
