@@ -239,7 +239,7 @@ int Run(const ApplyArguments& parsed) {
         return kExitFailed;
     }
   }
-  if (!unitWave->SaveAs(parsed.out, false)) return kExitFailure;
+  if (!unitWave->SaveAsReported(parsed.out)) return kExitFailure;
   if (parsed.clipboardOut) {
     if (!workspace.HasClipBoardSound()) {
       return UsageError(ApplyCommand(), "the clipboard is empty: nothing to write");

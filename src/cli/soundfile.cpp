@@ -1,5 +1,6 @@
 #include "base/userinterface.h"
 #include "cli/cli.h"
+#include "documents/unit.h"
 #include "sound/wavfile.h"
 
 bool LoadSound(const std::string& path, std::unique_ptr<Sound>& sound) {
@@ -14,6 +15,6 @@ bool LoadSound(const std::string& path, std::unique_ptr<Sound>& sound) {
 bool SaveSound(const Sound& sound, const std::string& path) {
   bool failed = false;
   if (sound.Save(failed, path, false, 0, sound.GetValues())) return true;
-  ShowMessage("File Error", "Cannot write the file: \"" + path + "\".", MessageIcon::Information);
+  ShowCannotWrite(path);
   return false;
 }

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "base/userinterface.h"
+#include "units/waveregistry.h"
 
 namespace {
 
@@ -578,15 +579,35 @@ bool TRecordForm::Set(const std::string& label, std::size_t index, const std::st
   return false;
 }
 
+void TRecordForm::ReadField(bool& ok, std::size_t i, std::size_t index) {
+  const TFieldDesc& field = desc_.fields[i];
+  if (!field.value || (field.active && !field.active(record_))) return;
+  if (field.prepare) field.prepare(record_);
+  std::string text = texts_[i][index];
+  if (field.kind == TFieldKind::WaveList) {
+    // The list holds only the open waves' names: another name is nothing
+    // selected.
+    const std::vector<std::string> names = Waves().WaveNames();
+    if (std::find(names.begin(), names.end(), text) == names.end()) text.clear();
+  }
+  field.value(record_, index).Read(ok, text, field.label);
+}
+
 bool TRecordForm::Read() {
   bool ok = true;
   for (std::size_t i = 0; i < desc_.fields.size() && ok; ++i) {
-    const TFieldDesc& field = desc_.fields[i];
-    if (!field.value || (field.active && !field.active(record_))) continue;
-    if (field.prepare) field.prepare(record_);
-    for (std::size_t k = 0; k < texts_[i].size() && ok; ++k) {
-      field.value(record_, k).Read(ok, texts_[i][k], field.label);
+    if (!desc_.fields[i].perFrequency) {
+      ReadField(ok, i, 0);
+      continue;
     }
+    // The frequency records are stored one after the other, each with all
+    // its fields, as the record browser stores them.
+    std::size_t last = i;
+    while (last + 1 < desc_.fields.size() && desc_.fields[last + 1].perFrequency) ++last;
+    for (std::size_t k = 0; k < FrequencyCount() && ok; ++k) {
+      for (std::size_t j = i; j <= last && ok; ++j) ReadField(ok, j, k);
+    }
+    i = last;
   }
   return ok;
 }

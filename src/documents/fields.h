@@ -92,6 +92,8 @@ class TRecordForm {
 
  private:
   std::string& TextOf(const TFieldDesc& field, std::size_t index);
+  // Reads field `i` (of frequency `index`) if its alternative is chosen.
+  void ReadField(bool& ok, std::size_t i, std::size_t index);
   std::size_t FrequencyCount() const;
 
   const TFormDesc& desc_;

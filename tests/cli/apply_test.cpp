@@ -71,6 +71,10 @@ TEST_F(CliApplyTest, UsageFileAndEnvelopeCases) {
   EXPECT_EQ(RunCli({"apply", in, out, "Sharpen"}).code, 2);
   EXPECT_EQ(RunCli({"apply", in, out, "Volume", "Loudness=2"}).code, 2);
   EXPECT_EQ(RunCli({"apply", in, out, "Volume", "--", "--"}).code, 2);
+  const RunResult unwritable = RunCli({"apply", in, Path("no/such/dir.wav"), "Reverse"});
+  EXPECT_EQ(unwritable.code, 1);
+  EXPECT_EQ(unwritable.err,
+            "File Error: Cannot write the file: \"" + Path("no/such/dir.wav") + "\".\n");
   const RunResult missing = RunCli({"apply", Path("none.wav"), out, "Reverse"});
   EXPECT_EQ(missing.code, 1);
   EXPECT_EQ(missing.err,

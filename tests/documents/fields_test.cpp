@@ -130,6 +130,26 @@ TEST(RecordForm, FrequenciesAreNumberedFromOneAndAppend) {
   EXPECT_EQ(freqs[1].StartVolume.GetValue(), 0.5);
 }
 
+TEST(RecordForm, FrequencyRecordsAreReadOneAfterTheOther) {
+  RecordingUi ui;
+  TRecordForm form = FormFor(TWaveCommand::MakeMFreq);
+  SetOk(form, "Start Volume", "1 %", 1);
+  SetOk(form, "Frequency", "xyz", 1);
+  SetOk(form, "Start Volume", "abc", 2);
+  EXPECT_FALSE(form.Read());
+  // The first record's frequency comes before the second record's volume.
+  EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Input Error: In Frequency: Input has no value."});
+}
+
+TEST(RecordForm, AWaveThatIsNotOpenIsNothingSelected) {
+  RecordingUi ui;
+  TRecordForm form = FormFor(TWaveCommand::Volume);
+  SetOk(form, "Envelope", "nowhere");
+  EXPECT_FALSE(form.Read());
+  EXPECT_EQ(ui.Texts(),
+            std::vector<std::string>{"Input Error: In Envelope: You have to select a Wave"});
+}
+
 TEST(RecordForm, RollInPositionIsReadInsideTheNewLength) {
   RecordingUi ui;
   TRecordForm form = FormFor(TWaveCommand::RollIn);
