@@ -238,6 +238,12 @@ void TUnitWave::Distort(const TDistortProps& props) {
 void TUnitWave::Rotate(const TRotateProps& props) {
   Records.rotate = props;
   Failed = false;
+  // A time may exceed the range (it is taken modulo the range) but not the
+  // sound.
+  if (props.UseTime && props.Time.GetValue() > static_cast<double>(GetValues()) / GetFrequency()) {
+    Refuse("In Time: Time may not be longer than the time of the sound.");
+    return;
+  }
   const std::int32_t begin = GetSelBegin();
   const std::int32_t end = GetSelEnd();
   const std::int32_t count = end - begin;

@@ -244,7 +244,6 @@ TEST(WaveCommands, RotateShiftsLeftOrRightByAFractionOrATime) {
       {kShiftRight, false, 0.2, {8, 9, 0, 1, 2, 3, 4, 5, 6, 7}},
       {kShiftLeft, true, 0.002, {2, 3, 4, 5, 6, 7, 8, 9, 0, 1}},
       {kShiftRight, true, 0.002, {8, 9, 0, 1, 2, 3, 4, 5, 6, 7}},
-      {kShiftLeft, true, 0.012, {2, 3, 4, 5, 6, 7, 8, 9, 0, 1}},  // longer than the range
   };
   for (const Case& c : cases) {
     DocumentFixture f(MakeMono(Ramp(10), kFreq));
@@ -256,6 +255,48 @@ TEST(WaveCommands, RotateShiftsLeftOrRightByAFractionOrATime) {
     RunWaveCommand(f.workspace, *f.doc, TWaveCommand::Rotate, props);
     EXPECT_EQ(LeftOf(*f.doc), c.expected) << int(c.shiftTo) << c.useTime << c.amount;
   }
+}
+
+TEST(WaveCommands, RotateTakesATimeLongerThanTheRangeModuloTheRange) {
+  // The range 0 ... 9 of a 20-value ramp (20 ms): 12 ms is 12 values, 12
+  // modulo 10 = 2 to the left; the rest of the wave stays.
+  DocumentFixture f(MakeMono(Ramp(20), kFreq));
+  f.doc->SetSelection(0, 10);
+  TRotateProps props;
+  props.UseTime = true;
+  props.Time.SetValue(0.012);
+  EXPECT_EQ(RunWaveCommand(f.workspace, *f.doc, TWaveCommand::Rotate, props), TCommandResult::Done);
+  EXPECT_EQ(LeftOf(*f.doc), (std::vector<std::int16_t>{2,  3,  4,  5,  6,  7,  8,  9,  0,  1,
+                                                       10, 11, 12, 13, 14, 15, 16, 17, 18, 19}));
+}
+
+TEST(WaveCommands, RotateRefusesATimeLongerThanTheSound) {
+  RecordingUi ui;
+  // 10 values at 1000 Hz last 10 ms: 11 ms is too long, 10 ms is not
+  // (a whole turn, nothing moves).
+  DocumentFixture f(MakeMono(Ramp(10), kFreq));
+  f.doc->SetSelection(2, 5);
+  TRotateProps props;
+  props.UseTime = true;
+  props.Time.SetValue(0.011);
+  EXPECT_EQ(RunWaveCommand(f.workspace, *f.doc, TWaveCommand::Rotate, props),
+            TCommandResult::Refused);
+  EXPECT_EQ(ui.Texts(), (std::vector<std::string>{
+                            "Input Error: In Time: Time may not be longer than the time of the "
+                            "sound."}));
+  EXPECT_EQ(LeftOf(*f.doc), Ramp(10));
+  EXPECT_EQ(f.doc->GetState(), TUnitState::Saved);
+  EXPECT_EQ(f.workspace.GetUndoUnit(), nullptr);
+  // The factor alternative is not limited by the time.
+  props.UseTime = false;
+  props.Factor.SetValue(0.5);  // trunc(3 x 0.5) = 1 to the left within 2 ... 4
+  EXPECT_EQ(RunWaveCommand(f.workspace, *f.doc, TWaveCommand::Rotate, props), TCommandResult::Done);
+  EXPECT_EQ(LeftOf(*f.doc), (std::vector<std::int16_t>{0, 1, 3, 4, 2, 5, 6, 7, 8, 9}));
+  props.UseTime = true;
+  props.Time.SetValue(0.010);
+  ui.messages.clear();
+  EXPECT_EQ(RunWaveCommand(f.workspace, *f.doc, TWaveCommand::Rotate, props), TCommandResult::Done);
+  EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST(WaveCommands, BlockTurnsCountsIntoBlockTimeAndLevels) {
