@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/sampleconv.h"
 #include "base/userinterface.h"
 #include "documents/unitwave.h"
 #include "sound/sound.h"
@@ -505,7 +506,12 @@ void TUnitWave::RollOut(const TRollOutProps& props) {
   std::int32_t end = high;
   Window->BeginChange(low, high);
   std::unique_ptr<Sound> result;
-  if (speedEnvelope != nullptr) {
+  if (speedEnvelope != nullptr && TruncInt((high - low) * lengthFactor) == 0) {
+    // No value left: the range goes, as with a constant speed (the envelope
+    // reader needs one value at least).
+    result = TheSound->Delete(Failed, low, high);
+    end = begin;
+  } else if (speedEnvelope != nullptr) {
     result = TheSound->RollOutEnvelope(Failed, *speedEnvelope, lengthFactor, speed, startPhase,
                                        begin, end);
   } else {

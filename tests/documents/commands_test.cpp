@@ -299,6 +299,32 @@ TEST(WaveCommands, RotateRefusesATimeLongerThanTheSound) {
   EXPECT_TRUE(ui.messages.empty());
 }
 
+TEST(WaveCommands, RollOutToNoValuesRemovesTheRangeWithOrWithoutASpeedEnvelope) {
+  // One value selected at the default length factor 50 %: trunc(1 x 0.5) = 0
+  // values remain, so the range goes and the cursor stays where it began.
+  for (bool envelope : {false, true}) {
+    for (const std::vector<std::int16_t>& values :
+         {std::vector<std::int16_t>{5}, std::vector<std::int16_t>{5, 6, 7}}) {
+      DocumentFixture f(MakeMono(values, kFreq));
+      f.workspace.AddWave(std::make_unique<TUnitWave>(MakeMono({1000, 2000}, kFreq), "e"))
+          ->SetRegisterName("speed");
+      if (values.size() == 3) f.doc->SetSelection(1, 2);
+      TRollOutProps props;
+      props.SpeedEnvelope = envelope;
+      props.SpeedWave.SetName("speed");
+      EXPECT_EQ(RunWaveCommand(f.workspace, *f.doc, TWaveCommand::RollOut, props),
+                TCommandResult::Done)
+          << envelope << values.size();
+      const std::vector<std::int16_t> expected =
+          values.size() == 3 ? std::vector<std::int16_t>{5, 7} : std::vector<std::int16_t>{};
+      EXPECT_EQ(LeftOf(*f.doc), expected) << envelope << values.size();
+      EXPECT_FALSE(f.doc->HasSelection());
+      EXPECT_EQ(f.doc->GetCursor(), values.size() == 3 ? 1 : 0);
+      EXPECT_EQ(f.window.unpaired, 0);
+    }
+  }
+}
+
 TEST(WaveCommands, BlockTurnsCountsIntoBlockTimeAndLevels) {
   // 6 values at 1000 Hz in 2 blocks: blocks of 3 values holding their
   // averages; no vertical change.
