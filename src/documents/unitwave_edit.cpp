@@ -84,7 +84,8 @@ void TUnitWave::Swap() {
   std::unique_ptr<Sound> extracted = TheSound->Extract(Failed, low, high);
   std::unique_ptr<Sound> replaced = TheSound->Replace(Failed, clip, low, high);
   const std::int32_t pastedEnd = PastedEnd(low, clip, GetFrequency());
-  if (Failed) extracted.reset();
+  // The extracted part goes to the clipboard even when the replacement
+  // failed (a failed extraction gave none): the old clip is gone either way.
   Owner().SetClipBoardSound(std::move(extracted));  // `clip` is gone from here on
   TakeResult(std::move(replaced));
   SelectResult(low, pastedEnd);

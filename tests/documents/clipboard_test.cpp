@@ -127,6 +127,37 @@ TEST(Clipboard, SwapExchangesSelectionAndClip) {
             (std::vector<std::int16_t>{2, 3}));
 }
 
+TEST(Clipboard, ASwapWhoseReplacementFailsStillHandsTheExtractedPartToTheClipboard) {
+  RecordingUi ui;
+  DocumentFixture f(MakeMono({1, 2, 3, 4}));
+  f.workspace.SetClipBoardSound(MakeMono({8, 8, 8}));
+  f.doc->SetSelection(1, 3);
+  // The extraction of 2, 3 takes the one allocation allowed; the
+  // replacement's fails.
+  FailAllocationAfter(1);
+  EXPECT_EQ(Edit(f, TWaveCommand::EditSwap), TCommandResult::Failed);
+  FailAllocationAfter(-1);
+  EXPECT_EQ(LeftOf(*f.doc), (std::vector<std::int16_t>{1, 2, 3, 4}));
+  ASSERT_TRUE(f.workspace.HasClipBoardSound());
+  EXPECT_EQ(ValuesOf(*f.workspace.GetClipBoardSound().Channel(0)),
+            (std::vector<std::int16_t>{2, 3}));
+  EXPECT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(f.window.unpaired, 0);
+}
+
+TEST(Clipboard, ASwapWhoseExtractionFailsLeavesTheClipboardEmpty) {
+  RecordingUi ui;
+  DocumentFixture f(MakeMono({1, 2, 3, 4}));
+  f.workspace.SetClipBoardSound(MakeMono({8, 8, 8}));
+  f.doc->SetSelection(1, 3);
+  FailAllocationAfter(0);
+  EXPECT_EQ(Edit(f, TWaveCommand::EditSwap), TCommandResult::Failed);
+  FailAllocationAfter(-1);
+  EXPECT_EQ(LeftOf(*f.doc), (std::vector<std::int16_t>{1, 2, 3, 4}));
+  EXPECT_FALSE(f.workspace.HasClipBoardSound());
+  EXPECT_EQ(ui.messages.size(), 1u);
+}
+
 TEST(Clipboard, ExtractSilencesInPlaceAndCopies) {
   DocumentFixture f(MakeStereo({1, 2, 3, 4}, {5, 6, 7, 8}));
   f.doc->SetSelection(1, 3);
