@@ -267,6 +267,10 @@ TCommandResult RunWaveCommand(TWorkspace& workspace, TUnitWave& unitWave, TWaveC
     previousUndo = workspace.ReleaseUndo();
     workspace.NewUndo(unitWave);
   }
+  // The document's record as it was: the method stores the new one first,
+  // and a refused command must leave it as a dialog that stays open would.
+  TWaveRecord previousRecord;
+  WithRecord(unitWave.Records, command, [&](const auto& props) { previousRecord = props; });
   switch (command) {
     case TWaveCommand::MakeSilence:
       unitWave.MakeSilence(Get<TSilenceProps>(record));
@@ -380,6 +384,9 @@ TCommandResult RunWaveCommand(TWorkspace& workspace, TUnitWave& unitWave, TWaveC
       break;
   }
   if (unitWave.WasRefused()) {
+    // The default set is stored only after success, so only the document's
+    // record needs giving back.
+    StoreRecord(unitWave.Records, command, previousRecord);
     if (CommandMakesUndo(command)) workspace.RestoreUndo(std::move(previousUndo));
     return TCommandResult::Refused;
   }

@@ -415,6 +415,38 @@ TEST(WaveCommands, RefusedParametersShowAMessageAndChangeNothing) {
   EXPECT_EQ(f.workspace.GetUndoUnit(), nullptr);
 }
 
+TEST(WaveCommands, ARefusedCommandLeavesTheDocumentsRecordAndTheDefaultAsTheyWere) {
+  RecordingUi ui;
+  CommandFixture f;
+  // A confirmed line first, so that the records differ from the defaults.
+  TLineProps first;
+  first.To.SetValue(-1000);
+  first.Seconds.SetValue(0.003);
+  ASSERT_EQ(RunWaveCommand(f.workspace, *f.doc, TWaveCommand::MakeLine, first),
+            TCommandResult::Done);
+  ASSERT_EQ(f.doc->Records.line.To.GetValue(), -1000);
+
+  TLineProps refused;
+  refused.Exponential = true;
+  refused.To.SetValue(0);
+  refused.Seconds.SetValue(0.007);
+  EXPECT_EQ(RunWaveCommand(f.workspace, *f.doc, TWaveCommand::MakeLine, refused),
+            TCommandResult::Refused);
+  for (const TLineProps* line : {&f.doc->Records.line, &f.workspace.Defaults.line}) {
+    EXPECT_FALSE(line->Exponential);
+    EXPECT_EQ(line->To.GetValue(), -1000);
+    EXPECT_DOUBLE_EQ(line->Seconds.GetValue(), 0.003);
+  }
+  // A refusal after a missing wave keeps the record too.
+  TVolumeProps volume;
+  volume.Envelope = true;
+  volume.EnvelopeWave.SetName("nowhere");
+  EXPECT_EQ(RunWaveCommand(f.workspace, *f.doc, TWaveCommand::Volume, volume),
+            TCommandResult::Refused);
+  EXPECT_FALSE(f.doc->Records.volume.Envelope);
+  EXPECT_FALSE(f.workspace.Defaults.volume.Envelope);
+}
+
 TEST(WaveCommands, AFailedOperationLeavesTheDocumentAsItWas) {
   RecordingUi ui;
   SineTableLifetime sine;
