@@ -95,9 +95,11 @@ void TUnitWave::BlockOrTriangle(const TBlockTriangleProps& props, bool triangle)
   double periodSeconds = props.Period.GetValue();
   double middle = props.Middle.GetValue();
   if (props.UseTimes) {
-    // Time 1 at the first height, Time 2 at the second, one period together.
+    // Height 1 lasts Time 1 and Height 2 Time 2, one period together. A
+    // period starts at Height 2 (the operation's first value, held while
+    // the phase is below the middle), so the middle is Time 2's share.
     periodSeconds = props.Time1.GetValue() + props.Time2.GetValue();
-    middle = props.Time1.GetValue() / periodSeconds;
+    middle = props.Time2.GetValue() / periodSeconds;
   }
   const Sound* middleEnvelope = nullptr;
   if (!props.UseTimes && props.MiddleEnvelope) {

@@ -325,6 +325,26 @@ TEST(WaveCommands, RollOutToNoValuesRemovesTheRangeWithOrWithoutASpeedEnvelope) 
   }
 }
 
+TEST(WaveCommands, BlockTimesGiveEachHeightItsOwnTime) {
+  // Time 1 = 1 ms at Height 1 (1000), Time 2 = 4 ms at Height 2 (-1000): a
+  // period of 5 values at 1000 Hz starting at Height 2, middle 4 / 5. From
+  // the start position 0.1 the phases are 0.1, 0.3, 0.5, 0.7 (below the
+  // middle: Height 2) and 0.9 (Height 1), far from the edge.
+  DocumentFixture f(MakeMono({}, kFreq));
+  TBlockTriangleProps props;
+  props.UseTimes = true;
+  props.Height1.SetValue(1000);
+  props.Height2.SetValue(-1000);
+  props.Time1.SetValue(0.001);
+  props.Time2.SetValue(0.004);
+  props.LengthSeconds.SetValue(0.01);  // 10 values
+  props.StartPhase.SetValue(0.1);
+  ASSERT_EQ(RunWaveCommand(f.workspace, *f.doc, TWaveCommand::MakeBlock, props),
+            TCommandResult::Done);
+  EXPECT_EQ(LeftOf(*f.doc), (std::vector<std::int16_t>{-1000, -1000, -1000, -1000, 1000, -1000,
+                                                       -1000, -1000, -1000, 1000}));
+}
+
 TEST(WaveCommands, BlockTurnsCountsIntoBlockTimeAndLevels) {
   // 6 values at 1000 Hz in 2 blocks: blocks of 3 values holding their
   // averages; no vertical change.
