@@ -189,7 +189,8 @@ class Sound {
                                        std::int32_t& end) const;
   std::unique_ptr<Sound> AddEnvelope(bool& failed, const Sound& envelope, std::int32_t begin,
                                      std::int32_t end) const;
-  // Mono sounds only: the wave placed in a direction, as a new stereo sound.
+  // The first wave (a mono sound's only one) placed in a direction, as a new
+  // stereo sound.
   std::unique_ptr<StereoSound> Balance(bool& failed, double position, bool timeDiff,
                                        bool volumeDiff, bool filterDiff) const;
   std::unique_ptr<StereoSound> BalanceEnvelope(bool& failed, const Sound& directionEnvelope,

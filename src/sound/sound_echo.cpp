@@ -68,9 +68,10 @@ std::unique_ptr<Sound> Sound::AddEnvelope(bool& failed, const Sound& envelope, s
   return MakeLike(failed, std::move(left), std::move(right));
 }
 
+// A stereo sound (an echo copy balanced before) is placed by its left
+// channel.
 std::unique_ptr<StereoSound> Sound::Balance(bool& failed, double position, bool timeDiff,
                                             bool volumeDiff, bool filterDiff) const {
-  TB_ASSERT(MoSt == 1);
   if (failed) return nullptr;
   const Wave& source = *Channel(0);
   std::unique_ptr<Wave> left =
@@ -85,7 +86,6 @@ std::unique_ptr<StereoSound> Sound::Balance(bool& failed, double position, bool 
 std::unique_ptr<StereoSound> Sound::BalanceEnvelope(bool& failed, const Sound& directionEnvelope,
                                                     bool timeDiff, bool volumeDiff,
                                                     bool filterDiff) const {
-  TB_ASSERT(MoSt == 1);
   if (failed) return nullptr;
   const WaveHandle direction = directionEnvelope.GetMiddle(failed);
   if (failed || !direction) return nullptr;

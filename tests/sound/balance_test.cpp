@@ -122,10 +122,16 @@ TEST(SoundBalance, HeadShadowFollowsTheDirection) {
   EXPECT_GT(std::abs(result->GetLeft()->at(100) - input[100]), 1000);
 }
 
-TEST(SoundBalance, StereoSoundStopsTheProgram) {
-  auto sound = MakeStereo({1}, {2});
+TEST(SoundBalance, StereoSoundPlacesItsFirstChannel) {
+  // The left channel is the source; position 0 with volumeDiff halves it on
+  // both sides: 1000 -> 500, 2000 -> 1000. The right channel is not used.
+  auto sound = MakeStereo({1000, 2000}, {3, 4}, 44100);
   bool failed = false;
-  EXPECT_DEATH(sound->Balance(failed, 0, false, true, false), "MoSt == 1");
+  auto result = sound->Balance(failed, 0, false, true, false);
+  ASSERT_NE(result, nullptr);
+  EXPECT_FALSE(failed);
+  EXPECT_EQ(ValuesOf(result->GetLeft()), (V{500, 1000}));
+  EXPECT_EQ(ValuesOf(result->GetRight()), (V{500, 1000}));
 }
 
 TEST(SoundBalance, FailureGivesNoSound) {
@@ -204,6 +210,18 @@ TEST(SoundBalanceEnvelope, HeadShadowFollowsTheDirection) {
     ASSERT_NEAR(result->GetLeft()->at(i), near->at(i), 1) << i;
     ASSERT_NEAR(result->GetRight()->at(i), far->at(i), 2) << i;
   }
+}
+
+TEST(SoundBalanceEnvelope, StereoSoundPlacesItsFirstChannel) {
+  // Direction 0: both volume envelopes 16383; 1000 x 16383 / 32767 =
+  // 499.98 -> 499, 2000 -> 999.97 -> 999, from the left channel only.
+  auto sound = MakeStereo({1000, 2000}, {3, 4}, 44100);
+  auto direction = MakeMono({0, 0}, 100);
+  bool failed = false;
+  auto result = sound->BalanceEnvelope(failed, *direction, false, true, false);
+  ASSERT_NE(result, nullptr);
+  EXPECT_EQ(ValuesOf(result->GetLeft()), (V{499, 999}));
+  EXPECT_EQ(ValuesOf(result->GetRight()), (V{499, 999}));
 }
 
 TEST(SoundBalanceEnvelope, EmptyDirectionStopsTheProgram) {
