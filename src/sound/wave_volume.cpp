@@ -89,7 +89,7 @@ std::unique_ptr<Wave> Wave::reverse(bool& failed, std::int32_t begin, std::int32
   checkRange(begin, end);
   TB_ASSERT(begin <= end);
   auto result = newAround(failed, begin, end, end - begin);
-  if (!result) return nullptr;
+  if (!result || begin == end) return result;         // no last value to start from
   const std::int16_t* source = wave.get() + end - 1;  // read downwards from the range's last value
   std::int16_t* target = result->data() + begin;
   ForBlocks(failed, end - begin, [&](std::int32_t offset, std::int32_t count) {

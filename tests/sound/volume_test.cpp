@@ -96,6 +96,20 @@ TEST(WaveReverse, ReversesOnlyTheRange) {
   for (std::int32_t i = 0; i < 2500; ++i) ASSERT_EQ(reversed->at(i), 2499 - i) << i;
 }
 
+TEST(WaveReverse, EmptyRangeCopiesTheWave) {
+  // Nothing to reverse: not even the address before the range is formed
+  // (the sanitizer build stops on it), also for an empty wave.
+  bool failed = false;
+  auto w = MakeWave({1, 2, 3});
+  EXPECT_EQ(ValuesOf(w->reverse(failed, 0, 0).get()), (V{1, 2, 3}));
+  EXPECT_EQ(ValuesOf(w->reverse(failed, 3, 3).get()), (V{1, 2, 3}));
+  Wave empty;
+  auto result = empty.reverse(failed, 0, -1);
+  ASSERT_NE(result, nullptr);
+  EXPECT_EQ(result->getValues(), 0);
+  EXPECT_FALSE(failed);
+}
+
 TEST(WaveUp, Adds16BitWithWrapAround) {
   bool failed = false;
   auto w = MakeWave({32767, 0, -32768, 5});
