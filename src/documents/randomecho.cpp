@@ -6,6 +6,7 @@
 #include <memory>
 #include <utility>
 
+#include "base/sampleconv.h"
 #include "base/userinterface.h"
 #include "documents/unitwave.h"
 #include "sound/dicer.h"
@@ -36,7 +37,7 @@ void TUnitWave::RandomEcho(const TRandomEchoProps& props) {
   Failed = false;
   if (GetValues() == 0) return;
   const std::int32_t freq = GetFrequency();
-  if (static_cast<std::int32_t>(freq * props.blockSize.GetValue()) <= 0 &&
+  if (TruncInt(freq * props.blockSize.GetValue()) <= 0 &&
       (props.pitch.kind == kEchoRandomEnvelope || props.tempo.kind == kEchoRandomEnvelope)) {
     Refuse("In Block Size: The block is shorter than one value.");
     return;
@@ -64,10 +65,10 @@ void TUnitWave::RandomEcho(const TRandomEchoProps& props) {
   const bool cyclable = props.cyclable;
   const bool balanced = props.balance.kind != kEchoNoChange;
 
-  // The accumulator, filled with silence.
-  const auto accumulatorLength =
-      cyclable ? static_cast<std::int32_t>(diff + 1)
-               : static_cast<std::int32_t>(GetValues() + diff + 1 + freq * (1 / 3400.0));
+  // The accumulator, filled with silence. An absurd time difference
+  // saturates and reaches the sound layer as too much for memory.
+  const std::int32_t accumulatorLength =
+      cyclable ? TruncInt(diff + 1) : TruncInt(GetValues() + diff + 1 + freq * (1 / 3400.0));
   std::unique_ptr<Sound> empty;
   if (GetMonoStereo() == 1 && !balanced)
     empty = std::make_unique<MonoSound>(freq, GetBytesPSample());
@@ -76,7 +77,7 @@ void TUnitWave::RandomEcho(const TRandomEchoProps& props) {
   std::int32_t begin = 0;
   std::int32_t end = 0;
   std::unique_ptr<Sound> accumulator =
-      empty->Silence(Failed, static_cast<double>(accumulatorLength + 1) / freq, begin, end);
+      empty->Silence(Failed, (accumulatorLength + 1.0) / freq, begin, end);
   empty.reset();
 
   for (std::int32_t echo = 0; echo < props.count.GetValue() && !Failed && accumulator; ++echo) {

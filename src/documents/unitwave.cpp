@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "base/sampleconv.h"
 #include "base/tbassert.h"
 #include "base/userinterface.h"
 #include "documents/undo.h"
@@ -98,8 +99,8 @@ void TUnitWave::ChangeProperties(const TWaveFileProps& oldProps, const TWaveFile
     std::unique_ptr<Sound> changed = current().ChangeFreq(Failed, newProps.Frequency);
     made = std::move(changed);
     const double ratio = static_cast<double>(newProps.Frequency) / oldProps.Frequency;
-    cursor = static_cast<std::int32_t>(Cursor * ratio);
-    anchor = static_cast<std::int32_t>(Anchor * ratio);
+    cursor = TruncInt(Cursor * ratio);
+    anchor = TruncInt(Anchor * ratio);
   }
   if (!Failed && newProps.MonoStereo == 2 && oldProps.MonoStereo == 1) {
     std::unique_ptr<Sound> stereo = std::make_unique<StereoSound>(Failed, current());

@@ -2,6 +2,7 @@
 // through the workspace's clipboard.
 #include <utility>
 
+#include "base/sampleconv.h"
 #include "documents/unitwave.h"
 #include "documents/workspace.h"
 #include "sound/sound.h"
@@ -11,8 +12,7 @@ namespace {
 // Where a pasted clip of `clip` ends when it starts at `low` in a sound of
 // `freq` Hz: the clip is resampled to that frequency on the way in.
 std::int32_t PastedEnd(std::int32_t low, const Sound& clip, std::int32_t freq) {
-  return static_cast<std::int32_t>(low +
-                                   static_cast<double>(clip.GetValues()) * freq / clip.GetFreq());
+  return TruncInt(low + static_cast<double>(clip.GetValues()) * freq / clip.GetFreq());
 }
 
 }  // namespace

@@ -114,8 +114,9 @@ void TUnitWave::BlockOrTriangle(const TBlockTriangleProps& props, bool triangle)
   } else if (props.LengthMode == kLengthCount) {
     lengthSeconds = props.LengthCount.GetValue() * periodSeconds;
   }
-  if (static_cast<std::int32_t>(GetFrequency() * lengthSeconds) <= 0 ||
-      !(GetFrequency() * periodSeconds > 0)) {
+  // An absurd length saturates and is left to the sound layer, which reports
+  // it as too much for memory.
+  if (TruncInt(GetFrequency() * lengthSeconds) <= 0 || !(GetFrequency() * periodSeconds > 0)) {
     Refuse("The wave would have no values.");
     return;
   }
@@ -253,11 +254,13 @@ void TUnitWave::Rotate(const TRotateProps& props) {
   if (count <= 0) return;
   // The shift in values, a rotation to the right being the complement of one
   // to the left; any shift is taken modulo the range so a rotation never
-  // asks for more than the range holds.
-  const std::int64_t shift = props.UseTime
-                                 ? static_cast<std::int64_t>(GetFrequency() * props.Time.GetValue())
-                                 : static_cast<std::int64_t>(count * props.Factor.GetValue());
-  std::int64_t left = ((shift % count) + count) % count;
+  // asks for more than the range holds. The remainder of the truncated real
+  // is exact however large the shift (one that is no number moves nothing).
+  const double shift = std::trunc(props.UseTime ? GetFrequency() * props.Time.GetValue()
+                                                : count * props.Factor.GetValue());
+  double rest = std::fmod(shift, count);
+  if (!(std::fabs(rest) < count)) rest = 0;
+  std::int64_t left = (static_cast<std::int64_t>(rest) + count) % count;
   if (props.ShiftTo == kShiftRight) left = (count - left) % count;
   TakeResult(TheSound->Rotate(
       Failed, SecondsOfValues(static_cast<std::int32_t>(left), GetFrequency()), begin, end));
@@ -279,7 +282,7 @@ void TUnitWave::Block(const TBlockProps& props) {
     levels = props.VerticalCount.GetValue();
   else if (props.Vertical == kBlockTimeOrHeight && props.Height.GetValue() > 0)
     // Steps of the given height over the whole span -32768 ... 32767.
-    levels = 65535 / props.Height.GetValue() + 1;
+    levels = TruncInt(65535 / props.Height.GetValue() + 1);
   TakeResult(TheSound->Block(Failed, blockSeconds, levels, begin, end));
   Window->Repaint();
 }
@@ -423,7 +426,9 @@ void TUnitWave::RollIn(const TRollInProps& props) {
   const std::int32_t low = GetSelBegin();
   const std::int32_t high = GetSelEnd();
   const double seconds = props.Seconds.GetValue();
-  const std::int32_t length = static_cast<std::int32_t>(GetFrequency() * seconds);
+  // An absurd length saturates and reaches the sound layer as too much for
+  // memory.
+  const std::int32_t length = TruncInt(GetFrequency() * seconds);
   if (length <= 0) {
     Refuse("In Length: The length is shorter than one value.");
     return;
@@ -435,17 +440,21 @@ void TUnitWave::RollIn(const TRollInProps& props) {
   stored.EndAt.SetLength(seconds);
   std::int64_t target;
   if (props.UseEnd) {
-    const auto endAt = static_cast<std::int64_t>(GetFrequency() * stored.EndAt.GetValue());
+    const std::int64_t endAt = TruncInt(GetFrequency() * stored.EndAt.GetValue());
     target = ((endAt - (high - low)) % length + length) % length;
   } else {
-    target = static_cast<std::int64_t>(GetFrequency() * stored.StartAt.GetValue());
+    target = TruncInt(GetFrequency() * stored.StartAt.GetValue());
     target = std::clamp<std::int64_t>(target, 0, length - 1);
   }
   std::int32_t begin = low;
   std::int32_t end = high;
   Window->BeginChange(low, high);
-  std::unique_ptr<Sound> result = TheSound->RollIn(Failed, SecondsOfValues(length, GetFrequency()),
-                                                   static_cast<std::int32_t>(target), begin, end);
+  // A length that saturated goes on as asked, for the sound layer to see
+  // that it is too long.
+  const double lengthSeconds =
+      length == INT32_MAX ? seconds : SecondsOfValues(length, GetFrequency());
+  std::unique_ptr<Sound> result =
+      TheSound->RollIn(Failed, lengthSeconds, static_cast<std::int32_t>(target), begin, end);
   FinishLengthChange(std::move(result), begin, end, low, high);
 }
 
@@ -570,7 +579,7 @@ void TUnitWave::TempoPitch(const TTempoPitchProps& props) {
   const double pitch = props.Pitch.GetValue();
   const double blockSeconds = props.BlockSeconds.GetValue();
   if (speed == 0) return;
-  if (static_cast<std::int32_t>(GetFrequency() * blockSeconds) <= 0) {
+  if (TruncInt(GetFrequency() * blockSeconds) <= 0) {
     Refuse("In Block Size: The block is shorter than one value.");
     return;
   }
