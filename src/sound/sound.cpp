@@ -66,13 +66,20 @@ std::unique_ptr<Wave> Sound::TakeRight(bool& failed, std::int32_t freq) const {
   return handle.Take(failed);
 }
 
-double Sound::GetValueAt(bool& failed, double position, double top, double bottom) const {
+double Sound::GetValueAt(bool& /*failed*/, double position, double top, double bottom) const {
   double value = 0;
   const std::int32_t values = GetValues();
   if (values > 0) {
-    WaveHandle middle = GetMiddle(failed);
-    if (failed || !middle) return 0;
-    value = middle->readAt(position * (values - 1));
+    // A position outside 0 ... 1 (or NaN) reads the nearer end, never past
+    // the array.
+    const double last = values - 1;
+    double index = position * last;
+    if (!(index > 0)) index = 0;
+    if (index > last) index = last;
+    // Stereo: the mean of both channels' reads, not a read of their
+    // truncated average, and without copying a whole wave for one value.
+    value = Channel(0)->readAt(index);
+    if (MoSt == 2) value = (value + Channel(1)->readAt(index)) / 2;
   }
   return Map(value, -32768.0, 32767.0, bottom, top);
 }

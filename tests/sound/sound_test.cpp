@@ -71,6 +71,30 @@ TEST(SoundChannels, ValueAtMapsFullScale) {
                    5);  // value 0 at position 0.5 of (-32768, 32767)
 }
 
+TEST(SoundChannels, ValueAtOfStereoIsTheUntruncatedMeanOfBothReads) {
+  // With top 32767 and bottom -32768 the map is the identity.
+  bool failed = false;
+  // Position 0.5 of two values reads index 0.5: left 4, right 5, mean 4.5
+  // (not the read of the truncated average wave {3, 5}, which gives 4).
+  auto stereo = MakeStereo({3, 5}, {4, 6});
+  EXPECT_DOUBLE_EQ(stereo->GetValueAt(failed, 0.5, 32767, -32768), 4.5);
+  // One value: index 0 on both, mean (3 + 4) / 2 = 3.5.
+  auto single = MakeStereo({3}, {4});
+  EXPECT_DOUBLE_EQ(single->GetValueAt(failed, 0.5, 32767, -32768), 3.5);
+  // Mapped afterwards: 3.5 on (-32768, 32767) -> (0, 65535) is 32771.5.
+  EXPECT_DOUBLE_EQ(single->GetValueAt(failed, 0, 65535, 0), 32771.5);
+  EXPECT_FALSE(failed);
+}
+
+TEST(SoundChannels, ValueAtOutsideTheWaveReadsItsEnds) {
+  bool failed = false;
+  auto mono = MakeMono({10, 20});
+  EXPECT_DOUBLE_EQ(mono->GetValueAt(failed, -0.5, 32767, -32768), 10);
+  EXPECT_DOUBLE_EQ(mono->GetValueAt(failed, 1.5, 32767, -32768), 20);
+  auto stereo = MakeStereo({10, 20}, {30, 40});
+  EXPECT_DOUBLE_EQ(stereo->GetValueAt(failed, 3, 32767, -32768), 30);
+}
+
 TEST(SoundEditing, DeleteExtractAndReplace) {
   bool failed = false;
   auto stereo = MakeStereo({1, 2, 3, 4}, {5, 6, 7, 8}, 1000);
