@@ -566,8 +566,8 @@ std::unique_ptr<Wave> Wave::blockFilter(bool& failed, double time, std::int32_t&
 // margin added on each side. A window of width |T| covers the values from
 // lo = c - trunc((|T| - 1) / 2) on (c - 1 ... c + 1 for T = 3, c and c + 1
 // for T = 2); the running sum adds the value entering it and drops the one
-// leaving it, values outside the range counting as 0. The time envelope
-// spans all the output values.
+// leaving it, values outside the range counting as 0. The time envelope is
+// stretched over the range; the outputs beyond it hold its last value.
 std::unique_ptr<Wave> Wave::blockFilterEnvelope(bool& failed, double maxTime,
                                                 const Wave& timeEnvelope, std::int32_t& begin,
                                                 std::int32_t& end) const {
@@ -580,7 +580,7 @@ std::unique_ptr<Wave> Wave::blockFilterEnvelope(bool& failed, double maxTime,
   std::int16_t* out = result->data() + begin;
   const std::int32_t count = end - begin + 2 * m;
   const RangeReader source{*this, begin, end};
-  const double step = EnvelopeStep(timeEnvelope, count);
+  const double step = EnvelopeStep(timeEnvelope, end - begin);
   double position = 0;
   double sum = 0;
   for (std::int32_t start = 0; start < count; start += kBlockValues) {

@@ -372,6 +372,25 @@ TEST(WaveBlockFilterEnvelope, NarrowWidthTakesTheValueItself) {
   EXPECT_EQ(end, 9);
 }
 
+TEST(WaveBlockFilterEnvelope, EnvelopeSpansTheRangeNotTheMargins) {
+  // maxTime 2: m = 3, 2 + 6 = 8 outputs, output k standing for c = k - 3.
+  // The envelope {32767, 0} spans the two range values: step 1 / 1, so
+  // output 0 reads 32767 (T = 2) and every later output reads the last
+  // value 0 (T = 0: the sum is S(c)). Output 0: T = 2, lo = c = -3, the
+  // sum adds S(-2) / 2 and drops S(-4) / 2, both outside: 0. Outputs 1 ... 7
+  // take S(-2), S(-1), S(0), S(1), S(2), S(3), S(4) = 0, 0, 1000, 1000, 0,
+  // 0, 0, halved.
+  auto w = MakeWave({1000, 1000});
+  auto envelope = MakeWave({32767, 0});
+  bool failed = false;
+  std::int32_t begin = 0;
+  std::int32_t end = 2;
+  auto result = w->blockFilterEnvelope(failed, 2, *envelope, begin, end);
+  EXPECT_EQ(ValuesOf(result.get()), (V{0, 0, 0, 500, 500, 0, 0, 0}));
+  EXPECT_EQ(begin, 0);
+  EXPECT_EQ(end, 8);
+}
+
 TEST(WaveBlockFilterEnvelope, NegativeWidthAveragesTheSameWindow) {
   // e = -32767 gives T = -3: the same centred window, entered from the other
   // side, so the same result as T = 3.
