@@ -67,7 +67,7 @@ std::unique_ptr<Wave> Wave::newAround(bool& failed, std::int32_t begin, std::int
 }
 
 void Wave::copyFrom(const Wave& from, std::int32_t begin, std::int32_t end, std::int32_t to) {
-  TB_ASSERT(end <= from.values);
+  TB_ASSERT_TEXT(end <= from.values, "end <= from->values");
   TB_ASSERT(begin >= 0);
   TB_ASSERT(end >= begin);
   TB_ASSERT(to + end - begin <= values);
@@ -85,7 +85,7 @@ void Wave::clear(std::int32_t begin, std::int32_t end) {
 }
 
 void Wave::addFrom(const Wave& from, std::int32_t begin, std::int32_t end, std::int32_t to) {
-  TB_ASSERT(end <= from.values);
+  TB_ASSERT_TEXT(end <= from.values, "end <= from->values");
   TB_ASSERT(begin >= 0);
   TB_ASSERT(end >= begin);
   TB_ASSERT(to + end - begin <= values);
@@ -185,7 +185,7 @@ std::unique_ptr<Wave> Wave::mix(bool& failed, double factor, const Wave& other, 
 }
 
 std::unique_ptr<Wave> Wave::average(bool& failed, const Wave& other) const {
-  TB_ASSERT(values == other.values);
+  TB_ASSERT_TEXT(values == other.values, "values == other->values");
   return mix(failed, 0.5, other, 0.5, 0, values);
 }
 

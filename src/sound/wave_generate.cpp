@@ -141,7 +141,7 @@ std::unique_ptr<Wave> Wave::blockWaveEnvelope(bool& failed, double first, double
   TB_ASSERT(begin <= end);
   TB_ASSERT(period > 0);
   TB_ASSERT(length > 0);
-  TB_ASSERT(middleEnvelope.values > 0);
+  TB_ASSERT_TEXT(middleEnvelope.values > 0, "middleEnvelope->values > 0");
   const double step = 1 / period;
   const double last = middleEnvelope.values - 1;
   // The envelope is stretched over the generated values; a single value

@@ -66,6 +66,20 @@ TEST(WaveRanges, PreconditionsStopTheProgram) {
   EXPECT_DEATH(w->mix(failed, 1, *shorter, 1, 0, -1), "\"values == daar->values\" in wave");
 }
 
+TEST(WaveRanges, PreconditionsQuoteTheOtherWaveByPointer) {
+  bool failed = false;
+  auto w = MakeWave({1, 2, 3});
+  auto shorter = MakeWave({1, 2});
+  EXPECT_DEATH(w->copyFrom(*shorter, 0, 3, 0), "\"end <= from->values\" in wave");
+  EXPECT_DEATH(w->addFrom(*shorter, 0, 3, 0), "\"end <= from->values\" in wave");
+  EXPECT_DEATH(w->average(failed, *shorter), "\"values == other->values\" in wave");
+  Wave empty;
+  std::int32_t begin = 0;
+  std::int32_t end = 0;
+  EXPECT_DEATH(w->blockWaveEnvelope(failed, 0, 1, 10, empty, 5, 0, false, begin, end),
+               "\"middleEnvelope->values > 0\" in wave");
+}
+
 TEST(WaveArithmetic, AddsWrapAndMaxAbs) {
   bool failed = false;
   auto w = MakeWave({30000, 5, -7});
