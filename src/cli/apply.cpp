@@ -126,6 +126,17 @@ int Parse(const Arguments& args, ApplyArguments& parsed) {
     parsed.steps.back().assignments.push_back(assignment);
   }
   if (expectCommand) return UsageError(apply, "a command must follow \"--\"");
+  // Every label is checked before the first command runs, so a typing error
+  // in a late step costs no work on a long file.
+  for (const Step& step : parsed.steps) {
+    const TFormDesc* desc = FindForm(step.command);
+    if (desc == nullptr) continue;
+    for (const Assignment& a : step.assignments) {
+      if (FindField(*desc, a.label) == nullptr) {
+        return UsageError(apply, "\"" + a.label + "\" is not a field of \"" + desc->caption + "\"");
+      }
+    }
+  }
   return kExitOk;
 }
 
@@ -229,6 +240,9 @@ int Run(const ApplyArguments& parsed) {
     if (const int code = StepRecord(*unitWave, step, record); code != kExitOk) return code;
     switch (RunWaveCommand(workspace, *unitWave, step.command, record)) {
       case TCommandResult::Done:
+        // Nothing here is ever undone: the previous sound can go at once,
+        // which keeps a chain of commands at two sounds in memory.
+        workspace.DeleteUndo();
         break;
       case TCommandResult::NotEnabled:
         return UsageError(ApplyCommand(), std::string(WaveCommandName(step.command)) +

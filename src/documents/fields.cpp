@@ -491,12 +491,12 @@ std::size_t TRecordForm::FrequencyCount() const {
   return mfreq != nullptr ? mfreq->Freqs.size() : 0;
 }
 
-const TFieldDesc* TRecordForm::FindField(const std::string& label) const {
-  for (const TFieldDesc& field : desc_.fields) {
+const TFieldDesc* FindField(const TFormDesc& desc, const std::string& label) {
+  for (const TFieldDesc& field : desc.fields) {
     if (field.label == label) return &field;
   }
   const std::string wanted = Trimmed(label);
-  for (const TFieldDesc& field : desc_.fields) {
+  for (const TFieldDesc& field : desc.fields) {
     if (SameIgnoringCase(Trimmed(field.label), wanted)) return &field;
   }
   return nullptr;

@@ -60,6 +60,10 @@ struct TFormDesc {
 // The form of a command with a record; null for commands without one.
 const TFormDesc* FindForm(TWaveCommand command);
 
+// The field a label names: exact or ignoring case and surrounding spaces.
+// Null when there is none.
+const TFieldDesc* FindField(const TFormDesc& desc, const std::string& label);
+
 // An open dialog: a private copy of the record and the texts of its edit
 // fields as the user left them. Nothing reaches the record until Read
 // succeeds.
@@ -70,9 +74,7 @@ class TRecordForm {
   const TFormDesc& Desc() const { return desc_; }
   const TWaveRecord& Record() const { return record_; }
 
-  // The field a label names: exact or ignoring case and surrounding spaces.
-  // Null when there is none.
-  const TFieldDesc* FindField(const std::string& label) const;
+  const TFieldDesc* FindField(const std::string& label) const { return ::FindField(desc_, label); }
 
   // Sets a field as the user would: the text of an edit field or the name
   // chosen in a wave list (which also chooses its alternative), the option

@@ -70,6 +70,12 @@ TEST_F(CliApplyTest, UsageFileAndEnvelopeCases) {
   const std::string out = Path("out.wav");
   EXPECT_EQ(RunCli({"apply", in, out, "Sharpen"}).code, 2);
   EXPECT_EQ(RunCli({"apply", in, out, "Volume", "Loudness=2"}).code, 2);
+  // A wrong label in a later step stops everything before the first step.
+  const RunResult late = RunCli({"apply", in, out, "Reverse", "--", "Length", "Factor=2"});
+  EXPECT_EQ(late.code, 2);
+  EXPECT_EQ(late.err.rfind("tonbrisk-cli: \"Factor\" is not a field of \"Change Length\"\n", 0), 0U)
+      << late.err;
+  EXPECT_TRUE(ReadBytes(out).empty());
   EXPECT_EQ(RunCli({"apply", in, out, "Volume", "--", "--"}).code, 2);
   const RunResult unwritable = RunCli({"apply", in, Path("no/such/dir.wav"), "Reverse"});
   EXPECT_EQ(unwritable.code, 1);
