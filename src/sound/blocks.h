@@ -16,3 +16,11 @@ bool ForBlocks(const bool& failed, std::int32_t total, Body body) {
   }
   return !failed;
 }
+
+// Sets the in/out `end` of a range from `begin` that becomes `length` new
+// values to begin + length. A sum beyond 32 bits belongs to a result no wave
+// can hold, which newAround reports; `end` then stays as it was.
+inline void SetRangeEnd(std::int32_t begin, std::int64_t length, std::int32_t& end) {
+  const std::int64_t sum = begin + length;
+  if (sum >= INT32_MIN && sum <= INT32_MAX) end = static_cast<std::int32_t>(sum);
+}

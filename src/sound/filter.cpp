@@ -519,14 +519,17 @@ std::unique_ptr<Wave> Wave::blockFilter(bool& failed, double time, std::int32_t&
   checkRange(begin, end);
   TB_ASSERT(begin < end);
   if (failed) return nullptr;
-  const std::int32_t n = std::abs(TruncInt(time)) + 1;
+  // The added values in 64 bits: a width beyond 32 bits (saturated by
+  // TruncInt) asks for more than a wave holds, which newAround reports.
+  const std::int64_t n = std::abs(std::int64_t{TruncInt(time)}) + 1;
   std::unique_ptr<Wave> result = newAround(failed, begin, end, end - begin + n);
   if (!result) return nullptr;
   std::int16_t* out = result->data() + begin;
-  const std::int32_t count = end - begin + n;
-  const std::int32_t first = time > 0 ? begin - n : begin;
+  // The result holds the range and the n added values: these fit 32 bits.
+  const auto count = static_cast<std::int32_t>(end - begin + n);
+  const auto first = static_cast<std::int32_t>(time > 0 ? begin - n : begin);
   const bool whole = time == std::trunc(time);
-  const auto width = static_cast<std::int64_t>(time);
+  const std::int64_t width = whole ? static_cast<std::int64_t>(time) : 0;
   const std::int16_t* w = data();
   const RangeReader source{*this, begin, end};
   // Each block first takes the entering and leaving quotients (independent
@@ -557,7 +560,7 @@ std::unique_ptr<Wave> Wave::blockFilter(bool& failed, double time, std::int32_t&
       target[k] = TruncSample(0.5 * sum);
     }
   }
-  end += n;
+  end = static_cast<std::int32_t>(end + n);
   return result;
 }
 
@@ -575,7 +578,8 @@ std::unique_ptr<Wave> Wave::blockFilterEnvelope(bool& failed, double maxTime,
   TB_ASSERT(begin < end);
   if (failed) return nullptr;
   const std::int32_t m = TruncInt(std::fabs(maxTime) + 1);
-  std::unique_ptr<Wave> result = newAround(failed, begin, end, end - begin + 2 * m);
+  // 2m in 64 bits; the result, once it exists, holds all the outputs.
+  std::unique_ptr<Wave> result = newAround(failed, begin, end, end - begin + 2 * std::int64_t{m});
   if (!result) return nullptr;
   std::int16_t* out = result->data() + begin;
   const std::int32_t count = end - begin + 2 * m;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "base/numeric.h"
+#include "base/sampleconv.h"
 #include "base/userinterface.h"
 
 std::unique_ptr<Wave> WaveHandle::Take(bool& failed) {
@@ -108,7 +109,7 @@ std::unique_ptr<Sound> Sound::ChangeFreq(bool& failed, double newFreq) const {
     waves[i] = GetValues() == 0 ? NewWave(failed, 0) : Channel(i)->lengthAll(failed, factor);
   }
   auto result = MakeLike(failed, std::move(waves[0]), std::move(waves[1]));
-  if (result) result->Freq = static_cast<std::int32_t>(newFreq);
+  if (result) result->Freq = TruncInt(newFreq);
   return result;
 }
 
@@ -180,7 +181,7 @@ WaveHandle PartnerChannel(bool& failed, const Sound& sound, const Sound& other, 
 }  // namespace
 
 void Sound::MixAfterSeconds(bool& failed, const Sound& other, double seconds, double factor) {
-  MixAfter(failed, other, static_cast<std::int32_t>(Freq * seconds), factor);
+  MixAfter(failed, other, TruncInt(Freq * seconds), factor);
 }
 
 void Sound::MixAfter(bool& failed, const Sound& other, std::int32_t after, double factor) {

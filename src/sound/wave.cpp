@@ -35,9 +35,13 @@ void Wave::Dump() const {
   TraceAddress(wave.get());
 }
 
-std::unique_ptr<Wave> NewWave(bool& failed, std::int32_t values) {
+std::unique_ptr<Wave> NewWave(bool& failed, std::int64_t values) {
   if (failed) return nullptr;
-  auto wave = std::make_unique<Wave>(failed, values);
+  if (values < 0 || values > kMaxWaveValues) {
+    ReportOutOfMemory(failed);
+    return nullptr;
+  }
+  auto wave = std::make_unique<Wave>(failed, static_cast<std::int32_t>(values));
   if (failed) return nullptr;
   return wave;
 }
@@ -58,11 +62,12 @@ void Wave::checkRange(std::int32_t begin, std::int32_t& end) const {
 }
 
 std::unique_ptr<Wave> Wave::newAround(bool& failed, std::int32_t begin, std::int32_t end,
-                                      std::int32_t length) const {
-  auto result = NewWave(failed, values - (end - begin) + length);
+                                      std::int64_t length) const {
+  auto result = NewWave(failed, std::int64_t{values} - (end - begin) + length);
   if (!result) return nullptr;
+  // The result holds begin + length values and more: the sum fits.
   result->copyFrom(*this, 0, begin, 0);
-  result->copyFrom(*this, end, values, begin + length);
+  result->copyFrom(*this, end, values, static_cast<std::int32_t>(begin + length));
   return result;
 }
 
@@ -139,7 +144,7 @@ std::unique_ptr<Wave> Wave::replace(bool& failed, const Wave& other, std::int32_
 }
 
 std::unique_ptr<Wave> Wave::append(bool& failed, const Wave& other) const {
-  auto result = NewWave(failed, values + other.values);
+  auto result = NewWave(failed, std::int64_t{values} + other.values);
   if (!result) return nullptr;
   result->copyFrom(*this, 0, values, 0);
   result->copyFrom(other, 0, other.values, values);
@@ -230,7 +235,7 @@ void Wave::mixCycleAfterThis(bool& failed, const Wave& other, std::int32_t after
   }
 }
 
-std::unique_ptr<Wave> Wave::mixAt(bool& failed, const Wave& other, std::int32_t position,
+std::unique_ptr<Wave> Wave::mixAt(bool& failed, const Wave& other, std::int64_t position,
                                   std::int32_t count, bool fromEnd) const {
   std::int32_t n = other.values;
   std::int32_t start = 0;
@@ -238,14 +243,18 @@ std::unique_ptr<Wave> Wave::mixAt(bool& failed, const Wave& other, std::int32_t 
     n = std::min(count, other.values);
     if (fromEnd) start = other.values - n;
   }
-  const std::int32_t lead = position < 0 ? -position : 0;
-  const std::int32_t tail = std::max(position + n - values, 0);
-  auto result = NewWave(failed, lead + values + tail);
+  // In 64 bits: a far position asks for a result no wave can hold, which
+  // NewWave reports; once it exists, every index below fits.
+  const std::int64_t lead64 = position < 0 ? -position : 0;
+  const std::int64_t tail64 = std::max<std::int64_t>(position + n - values, 0);
+  auto result = NewWave(failed, lead64 + values + tail64);
   if (!result) return nullptr;
+  const auto lead = static_cast<std::int32_t>(lead64);
+  const auto tail = static_cast<std::int32_t>(tail64);
   result->clear(0, lead);
   result->copyFrom(*this, 0, values, lead);
   result->clear(lead + values, lead + values + tail);
-  const std::int32_t at = position >= 0 ? position : 0;
+  const auto at = static_cast<std::int32_t>(position >= 0 ? position : 0);
   ForBlocks(failed, n, [&](std::int32_t offset, std::int32_t m) {
     result->addFrom(other, start + offset, start + offset + m, at + offset);
   });
@@ -254,8 +263,9 @@ std::unique_ptr<Wave> Wave::mixAt(bool& failed, const Wave& other, std::int32_t 
 
 std::unique_ptr<Wave> Wave::mixBefore(bool& failed, const Wave& other, std::int32_t position,
                                       std::int32_t count, bool fromEnd) const {
-  if (count == -1) return mixAt(failed, other, position - other.values, -1, fromEnd);
-  return mixAt(failed, other, position - std::min(count, other.values), count, fromEnd);
+  if (count == -1) return mixAt(failed, other, std::int64_t{position} - other.values, -1, fromEnd);
+  return mixAt(failed, other, std::int64_t{position} - std::min(count, other.values), count,
+               fromEnd);
 }
 
 std::unique_ptr<Wave> Wave::resize(bool& failed, std::int32_t length, bool reverse,
@@ -299,7 +309,8 @@ std::unique_ptr<Wave> Wave::resize(bool& failed, std::int32_t length, bool rever
 }
 
 std::unique_ptr<Wave> Wave::lengthAll(bool& failed, double factor) const {
-  const auto length = static_cast<std::int32_t>(values * std::abs(factor));
+  // Saturates: a length beyond 32 bits is refused by newAround.
+  const std::int32_t length = TruncInt(values * std::abs(factor));
   if (length == 0) return NewWave(failed, 0);
   std::int32_t end = values;
   return resize(failed, length, factor < 0, 0, end);

@@ -49,7 +49,7 @@ class Wave {
   void mixAfter(bool& failed, const Wave& other, std::int32_t after, double factor);
   void addAfter(bool& failed, const Wave& other, std::int32_t after);
   void mixCycleAfterThis(bool& failed, const Wave& other, std::int32_t after);
-  std::unique_ptr<Wave> mixAt(bool& failed, const Wave& other, std::int32_t position,
+  std::unique_ptr<Wave> mixAt(bool& failed, const Wave& other, std::int64_t position,
                               std::int32_t count, bool fromEnd) const;
   std::unique_ptr<Wave> mixBefore(bool& failed, const Wave& other, std::int32_t position,
                                   std::int32_t count, bool fromEnd) const;
@@ -78,9 +78,10 @@ class Wave {
   // The frame of a result whose range begin ... end becomes `length` new
   // values: values before the range copied, the `length` values left
   // uninitialised for the caller, the values after the range copied behind
-  // them. Null when `failed` is set or memory is short.
+  // them. Null when `failed` is set or memory is short (a result longer than
+  // kMaxWaveValues included).
   std::unique_ptr<Wave> newAround(bool& failed, std::int32_t begin, std::int32_t end,
-                                  std::int32_t length) const;
+                                  std::int64_t length) const;
 
   // --- generators (wave_generate.cpp) --------------------------------------
   std::unique_ptr<Wave> silence(bool& failed, std::int32_t length, std::int32_t& begin,
@@ -253,9 +254,16 @@ using WaveFilter2Both = std::unique_ptr<Wave> (Wave::*)(bool&, const Wave&, cons
                                                         std::int32_t, std::int32_t,
                                                         std::int32_t) const;
 
+// The most values a wave holds. Counts worked out from seconds or factors
+// saturate at 2^31 - 1 (TruncInt), so that count itself stands for "more than
+// 32 bits" and is never allocated.
+inline constexpr std::int32_t kMaxWaveValues = 2147483646;
+
 // Null when `failed` is already set; otherwise a new wave of `values`
-// values (null, with `failed` set, when the memory is not there).
-std::unique_ptr<Wave> NewWave(bool& failed, std::int32_t values);
+// values (null, with `failed` set, when the memory is not there). Sizes are
+// worked out in 64 bits: one beyond kMaxWaveValues, or negative after an
+// overflow upstream, is reported as out of memory.
+std::unique_ptr<Wave> NewWave(bool& failed, std::int64_t values);
 // Null when `failed` is set or `wave` is null; otherwise a deep copy.
 std::unique_ptr<Wave> CopyWave(bool& failed, const Wave* wave);
 

@@ -20,19 +20,22 @@ double EnvelopeStep(const Wave& envelope, std::int32_t span) {
 
 // The echo region first ... last (in the source's index frame) placed in a
 // result that holds zeros before index 0, the whole source, and zeros after
-// its end. `frame` points at the result value of source index 0.
+// its end. `frame` points at the result value of source index 0. The region
+// comes in 64 bits: one too long for any wave is reported as out of memory,
+// and once the result exists every index of it fits 32 bits.
 struct EchoResult {
   std::unique_ptr<Wave> wave;
   std::int16_t* frame = nullptr;
   std::int32_t lead = 0;
 };
 
-EchoResult NewEchoResult(bool& failed, const Wave& source, std::int32_t first, std::int32_t last) {
+EchoResult NewEchoResult(bool& failed, const Wave& source, std::int64_t first, std::int64_t last) {
   EchoResult result;
-  result.lead = first < 0 ? -first : 0;
-  const std::int32_t tail = std::max(0, last - source.getValues());
-  result.wave = NewWave(failed, result.lead + source.getValues() + tail);
+  const std::int64_t lead = first < 0 ? -first : 0;
+  const std::int64_t tail = std::max<std::int64_t>(0, last - source.getValues());
+  result.wave = NewWave(failed, lead + source.getValues() + tail);
   if (!result.wave) return result;
+  result.lead = static_cast<std::int32_t>(lead);
   result.wave->clear(0, result.lead);
   result.wave->copyFrom(source, 0, source.getValues(), result.lead);
   result.wave->clear(result.lead + source.getValues(), result.wave->getValues());
@@ -55,6 +58,25 @@ void AddEcho(bool& failed, const Wave& source, std::int32_t begin, std::int32_t 
       frame[t] = TruncSample(source.readAt(q) * amplitude + frame[t]);
     }
   }
+}
+
+// The echo region of `count` echoes diffTime values apart (in 64 bits:
+// trunc(diffTime + 1) x count may pass 32 bits).
+struct EchoRegion {
+  std::int64_t first;
+  std::int64_t last;
+};
+
+EchoRegion OneSidedRegion(std::int32_t begin, std::int32_t end, double diffTime, int count) {
+  EchoRegion region{begin, end};
+  if (diffTime > 0) region.last = end + std::int64_t{TruncInt(diffTime + 1)} * count;
+  if (diffTime < 0) region.first = begin + std::int64_t{TruncInt(diffTime - 1)} * count;
+  return region;
+}
+
+EchoRegion TwoSidedRegion(std::int32_t begin, std::int32_t end, double diffTime, int count) {
+  const std::int64_t margin = std::int64_t{TruncInt(diffTime + 1)} * count;
+  return EchoRegion{begin - margin, end + margin};
 }
 
 struct ShiftAmplitude {
@@ -108,12 +130,11 @@ std::unique_ptr<Wave> Wave::echoConstant(bool& failed, double diffTime, double f
   TB_ASSERT(begin < end - 1);
   TB_ASSERT(count >= 0);
   if (failed) return nullptr;
-  std::int32_t first = begin;
-  std::int32_t last = end;
-  if (diffTime > 0) last = end + TruncInt(diffTime + 1) * count;
-  if (diffTime < 0) first = begin + TruncInt(diffTime - 1) * count;
-  EchoResult result = NewEchoResult(failed, *this, first, last);
+  const EchoRegion region = OneSidedRegion(begin, end, diffTime, count);
+  EchoResult result = NewEchoResult(failed, *this, region.first, region.last);
   if (!result.wave) return nullptr;
+  const auto first = static_cast<std::int32_t>(region.first);
+  const auto last = static_cast<std::int32_t>(region.last);
   std::int16_t* frame = result.frame;
   const std::int16_t* w = data();
   const bool whole = diffTime == std::trunc(diffTime);
@@ -170,12 +191,11 @@ std::unique_ptr<Wave> Wave::echoVolumeEnvelope(bool& failed, double diffTime,
   TB_ASSERT(begin < end - 1);
   TB_ASSERT(count >= 0);
   if (failed) return nullptr;
-  std::int32_t first = begin;
-  std::int32_t last = end;
-  if (diffTime > 0) last = end + TruncInt(diffTime + 1) * count;
-  if (diffTime < 0) first = begin + TruncInt(diffTime - 1) * count;
-  EchoResult result = NewEchoResult(failed, *this, first, last);
+  const EchoRegion region = OneSidedRegion(begin, end, diffTime, count);
+  EchoResult result = NewEchoResult(failed, *this, region.first, region.last);
   if (!result.wave) return nullptr;
+  const auto first = static_cast<std::int32_t>(region.first);
+  const auto last = static_cast<std::int32_t>(region.last);
   const double step = EnvelopeStep(volumeEnvelope, last - first);
   for (int i = 1; i <= count && !failed; ++i) {
     const double shift = i * diffTime;
@@ -199,11 +219,11 @@ std::unique_ptr<Wave> Wave::echoTimeEnvelope(bool& failed, double diffTime,
   TB_ASSERT(diffTime >= 0);
   TB_ASSERT(count >= 0);
   if (failed) return nullptr;
-  const std::int32_t margin = TruncInt(diffTime + 1) * count;
-  const std::int32_t first = begin - margin;
-  const std::int32_t last = end + margin;
-  EchoResult result = NewEchoResult(failed, *this, first, last);
+  const EchoRegion region = TwoSidedRegion(begin, end, diffTime, count);
+  EchoResult result = NewEchoResult(failed, *this, region.first, region.last);
   if (!result.wave) return nullptr;
+  const auto first = static_cast<std::int32_t>(region.first);
+  const auto last = static_cast<std::int32_t>(region.last);
   const double step = EnvelopeStep(timeEnvelope, last - first);
   double amplitude = 1;
   for (int i = 1; i <= count && !failed; ++i) {
@@ -229,11 +249,11 @@ std::unique_ptr<Wave> Wave::echoEnvelopes(bool& failed, double diffTime, const W
   TB_ASSERT(diffTime >= 0);
   TB_ASSERT(count >= 0);
   if (failed) return nullptr;
-  const std::int32_t margin = TruncInt(diffTime + 1) * count;
-  const std::int32_t first = begin - margin;
-  const std::int32_t last = end + margin;
-  EchoResult result = NewEchoResult(failed, *this, first, last);
+  const EchoRegion region = TwoSidedRegion(begin, end, diffTime, count);
+  EchoResult result = NewEchoResult(failed, *this, region.first, region.last);
   if (!result.wave) return nullptr;
+  const auto first = static_cast<std::int32_t>(region.first);
+  const auto last = static_cast<std::int32_t>(region.last);
   const double timeStep = EnvelopeStep(timeEnvelope, last - first);
   const double volumeStep = EnvelopeStep(volumeEnvelope, last - first);
   for (int i = 1; i <= count && !failed; ++i) {
@@ -306,7 +326,7 @@ std::unique_ptr<Wave> Wave::balanceConstant(bool& failed, double position, bool 
     source = scaled.get();
   }
   const std::int32_t extra = TruncInt(std::fabs(d) + 1);
-  std::unique_ptr<Wave> result = NewWave(failed, count + extra);
+  std::unique_ptr<Wave> result = NewWave(failed, std::int64_t{count} + extra);
   if (!result) return nullptr;
   result->copyFrom(*source, 0, count, 0);
   result->clear(count, count + extra);
@@ -365,9 +385,9 @@ std::unique_ptr<Wave> Wave::balanceEnvelope(bool& failed, const Wave& directionE
   // neither reads ahead of the source and both come out equally long.
   const double base = sampleFreq / 3400.0;
   const double sign = isRight ? -1 : 1;
-  const std::int32_t length = values + TruncInt(2 * base + 1);
-  std::unique_ptr<Wave> result = NewWave(failed, length);
+  std::unique_ptr<Wave> result = NewWave(failed, values + std::int64_t{TruncInt(2 * base + 1)});
   if (!result) return nullptr;
+  const std::int32_t length = result->getValues();
   std::int16_t* out = result->data();
   const double step = EnvelopeStep(directionEnvelope, length);
   double position = 0;

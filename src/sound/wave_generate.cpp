@@ -23,7 +23,7 @@ template <class Fill>
 std::unique_ptr<Wave> Generate(bool& failed, const Wave& source, std::int32_t begin,
                                std::int32_t& end, std::int32_t length, Fill fill) {
   const std::int32_t rangeEnd = end;
-  end = begin + length;
+  SetRangeEnd(begin, length, end);
   auto result = source.newAround(failed, begin, rangeEnd, length);
   if (!result) return nullptr;
   std::int16_t* target = result->data() + begin;
@@ -209,7 +209,7 @@ std::unique_ptr<Wave> Wave::multiFreq(bool& failed, std::int32_t length, const W
   checkRange(begin, end);
   TB_ASSERT(begin <= end);
   auto noResult = [&]() -> std::unique_ptr<Wave> {
-    end = begin + length;
+    SetRangeEnd(begin, length, end);
     return nullptr;
   };
   if (failed) return noResult();

@@ -180,7 +180,7 @@ std::unique_ptr<Wave> Wave::rollIn(bool& failed, std::int32_t length, std::int32
   // end returns as begin + length, with or without a result, so that both
   // channels of a stereo sound report the same range.
   const std::int32_t rangeEnd = end;
-  end = begin + length;
+  SetRangeEnd(begin, length, end);
   auto result = newAround(failed, begin, rangeEnd, length);
   if (!result) return nullptr;
   result->clear(begin, begin + length);
@@ -217,7 +217,7 @@ std::unique_ptr<Wave> Wave::rollOutForm(bool& failed, const Wave& form, double p
   const double span = endf - 1 - beginf;
   double phase = startAngle;
   const std::int32_t rangeEnd = end;
-  end = begin + length;
+  SetRangeEnd(begin, length, end);
   auto result = newAround(failed, begin, rangeEnd, length);
   if (!result) return nullptr;
   std::int16_t* target = result->data() + begin;
@@ -254,7 +254,7 @@ std::unique_ptr<Wave> Wave::rollOutEnvelope(bool& failed, const Wave& speedEnvel
   double position = begin + count * startpos;
   double envelopePosition = 0;
   const std::int32_t rangeEnd = end;
-  end = begin + length;
+  SetRangeEnd(begin, length, end);
   auto result = newAround(failed, begin, rangeEnd, length);
   if (!result) return nullptr;
   std::int16_t* target = result->data() + begin;
