@@ -194,8 +194,8 @@ INSTANTIATE_TEST_SUITE_P(
                 }}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// Only after the sizes work in 64 bits: before, these asked for a wave of
-// 2^31 - 1 values (4 GB) and filled it.
+// Counts that saturated at exactly 2^31 - 1 are refused without allocating
+// the 4 GB they would stand for.
 INSTANTIATE_TEST_SUITE_P(SoundLimitsSaturated, HugeCount,
                          ::testing::Values(HugeRow{"EmptySilence", EmptySilence},
                                            HugeRow{"SilenceAllHugeCount",
