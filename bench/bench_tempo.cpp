@@ -2,7 +2,7 @@
 // the file named by TONBRISK_BENCH_WAV when set (so a comparison with other
 // tools runs on the same samples), otherwise a generated busy signal. Items
 // are source values of both channels, so items per second compare directly
-// with the copy yardstick.
+// with the copy yardstick (BM_CopyYardstick).
 
 #include <benchmark/benchmark.h>
 
@@ -51,20 +51,6 @@ void Finish(benchmark::State& state, const Sound& sound) {
   state.SetItemsProcessed(state.iterations() * 2 * static_cast<std::int64_t>(sound.GetValues()));
 }
 
-// The yardstick of memory speed: both channels copied into new buffers.
-void BM_TempoCopyYardstick(benchmark::State& state) {
-  const Sound& sound = TenMinutes();
-  for (auto _ : state) {
-    bool failed = false;
-    auto left = CopyWave(failed, sound.GetLeft());
-    auto right = CopyWave(failed, sound.GetRight());
-    benchmark::DoNotOptimize(left.get());
-    benchmark::DoNotOptimize(right.get());
-    if (failed) state.SkipWithError("out of memory");
-  }
-  Finish(state, sound);
-}
-
 void BM_LengthFactor(benchmark::State& state) {
   const Sound& sound = TenMinutes();
   for (auto _ : state) {
@@ -98,7 +84,6 @@ void BM_TempoPitchCross(benchmark::State& state) { TempoPitchBench(state, 1); }
 
 }  // namespace
 
-BENCHMARK(BM_TempoCopyYardstick)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LengthFactor)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TempoPitchBlocks)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TempoPitchCross)->Unit(benchmark::kMillisecond);
