@@ -489,6 +489,41 @@ TEST(WaveCommands, AFailedOperationLeavesTheDocumentAsItWas) {
   }
 }
 
+TEST(WaveCommands, ALengthBeyondThirtyTwoBitsIsReportedAsTooMuchForMemory) {
+  // 100000 s at 44100 Hz are 4.41e9 values, more than a count holds: the
+  // command fails as out of memory and the document keeps its sound, rather
+  // than the count wrapping into a negative one that refuses with a message
+  // of its own.
+  TSilenceProps silence;
+  silence.Seconds.SetValue(100000);
+  TBlockTriangleProps block;
+  block.LengthSeconds.SetValue(100000);
+  TRollInProps rollIn;
+  rollIn.Seconds.SetValue(100000);
+  const std::vector<std::pair<TWaveCommand, TWaveRecord>> cases = {
+      {TWaveCommand::MakeSilence, silence},
+      {TWaveCommand::MakeBlock, block},
+      {TWaveCommand::RollIn, rollIn},
+  };
+  for (const auto& [command, record] : cases) {
+    const char* name = WaveCommandName(command);
+    RecordingUi ui;
+    // The generators insert into an empty wave; Roll in takes a whole one.
+    const std::vector<std::int16_t> values =
+        command == TWaveCommand::RollIn ? Ramp(10) : std::vector<std::int16_t>{};
+    DocumentFixture f(MakeMono(values, 44100));
+    const Sound* before = &f.doc->GetSound();
+    EXPECT_EQ(RunWaveCommand(f.workspace, *f.doc, command, record), TCommandResult::Failed) << name;
+    EXPECT_EQ(
+        ui.Texts(),
+        (std::vector<std::string>{"System Error: There is not enough memmory for this operation."}))
+        << name;
+    EXPECT_EQ(&f.doc->GetSound(), before) << name;
+    EXPECT_EQ(LeftOf(*f.doc), values) << name;
+    EXPECT_EQ(f.window.unpaired, 0) << name;
+  }
+}
+
 TEST(WaveCommands, NamesAreThoseOfTheCommandTable) {
   EXPECT_EQ(FindWaveCommand("RndEcho"), TWaveCommand::RndEcho);
   EXPECT_EQ(FindWaveCommand("FilterBlock"), TWaveCommand::FilterBlock);
