@@ -2,6 +2,11 @@
 
 #include "base/userinterface.h"
 
+#include <cstdint>
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
 namespace {
 int allocationsBeforeFailure = -1;
 }
@@ -21,4 +26,18 @@ bool InjectedAllocationFailure() {
   }
   allocationsBeforeFailure = -1;
   return true;
+}
+
+void AdviseLargePages(void* memory, std::size_t bytes) {
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+  // Only the whole 2 MB pages inside the array; shorter arrays gain nothing.
+  constexpr std::uintptr_t kLargePage = std::uintptr_t{2} * 1024 * 1024;
+  const auto address = reinterpret_cast<std::uintptr_t>(memory);
+  const std::uintptr_t begin = (address + kLargePage - 1) & ~(kLargePage - 1);
+  const std::uintptr_t end = (address + bytes) & ~(kLargePage - 1);
+  if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+#else
+  static_cast<void>(memory);
+  static_cast<void>(bytes);
+#endif
 }

@@ -20,6 +20,11 @@ void FailAllocationAfter(int successes);
 // True when an injected failure is due now; consumes it.
 bool InjectedAllocationFailure();
 
+// Asks the system to back a long array with large pages: sample arrays are
+// written once from start to end, and most of the cost of that first write
+// is page faults. Only a hint; a system without it ignores it.
+void AdviseLargePages(void* memory, std::size_t bytes);
+
 // `count` uninitialised elements, or null after ReportOutOfMemory.
 template <class T>
 std::unique_ptr<T[]> AllocateArray(bool& failed, std::size_t count) {
@@ -28,6 +33,10 @@ std::unique_ptr<T[]> AllocateArray(bool& failed, std::size_t count) {
     return nullptr;
   }
   std::unique_ptr<T[]> array(new (std::nothrow) T[count]);
-  if (!array) ReportOutOfMemory(failed);
+  if (!array) {
+    ReportOutOfMemory(failed);
+    return nullptr;
+  }
+  AdviseLargePages(array.get(), sizeof(T) * count);
   return array;
 }

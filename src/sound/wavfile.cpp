@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <limits.h>
 #include <stdlib.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -51,21 +50,6 @@ void PutId(std::uint8_t* p, const char (&id)[5]) { std::copy_n(id, 4, p); }
 void PutU16(std::uint8_t* p, std::uint16_t v) {
   p[0] = static_cast<std::uint8_t>(v & 0xFF);
   p[1] = static_cast<std::uint8_t>(v >> 8);
-}
-
-// Long sample arrays are filled once from start to end; backing them with huge
-// pages where the system allows it saves most of the page faults of the
-// first touch. Only a hint: nothing changes when it is not taken.
-void AdviseHugePages(void* memory, std::size_t bytes) {
-#ifdef MADV_HUGEPAGE
-  constexpr std::uintptr_t kHuge = std::uintptr_t{2} * 1024 * 1024;
-  const auto begin = (reinterpret_cast<std::uintptr_t>(memory) + kHuge - 1) & ~(kHuge - 1);
-  const auto end = (reinterpret_cast<std::uintptr_t>(memory) + bytes) & ~(kHuge - 1);
-  if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-#else
-  (void)memory;
-  (void)bytes;
-#endif
 }
 
 // ---------------------------------------------------------------------------
@@ -327,8 +311,6 @@ bool ReadWav(ByteSource& source, std::unique_ptr<Sound>& sound, std::string& mes
     message = kWavOutOfMemory;
     return false;
   }
-  AdviseHugePages(left.get(), sizeof(std::int16_t) * frames);
-  if (right) AdviseHugePages(right.get(), sizeof(std::int16_t) * frames);
   if (!ReadSamples(source, channels, bytes, frames, left.get(), right.get())) {
     message = kWavReadError;
     return false;
