@@ -1,8 +1,8 @@
 #include "base/allocation.h"
 
-#include "base/userinterface.h"
-
 #include <cstdint>
+
+#include "base/userinterface.h"
 #if defined(__linux__)
 #include <sys/mman.h>
 #endif
@@ -35,7 +35,10 @@ void AdviseLargePages(void* memory, std::size_t bytes) {
   const auto address = reinterpret_cast<std::uintptr_t>(memory);
   const std::uintptr_t begin = (address + kLargePage - 1) & ~(kLargePage - 1);
   const std::uintptr_t end = (address + bytes) & ~(kLargePage - 1);
-  if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+  if (end > begin) {
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): an address rounded to a page
+    ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+  }
 #else
   static_cast<void>(memory);
   static_cast<void>(bytes);

@@ -162,6 +162,7 @@ const Props& Get(const TWaveRecord& record) {
 const std::vector<TWaveCommand>& AllWaveCommands() {
   static const std::vector<TWaveCommand> commands = [] {
     std::vector<TWaveCommand> all;
+    all.reserve(std::size(kCommands));
     for (const CommandRow& row : kCommands) all.push_back(row.command);
     return all;
   }();

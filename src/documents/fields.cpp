@@ -188,9 +188,11 @@ constexpr const char* kMixLabels[4] = {"from Left to Left", "from Left to Right"
 std::vector<TFieldDesc> LeftRightFields() {
   using R = TLeftRightProps;
   TFieldDesc example{TFieldKind::Choice, "Example", ""};
+  example.options.reserve(std::size(kMixExamples));
   for (const MixExample& e : kMixExamples) example.options.emplace_back(e.name);
   example.fills = [](int option) {
     std::vector<std::pair<std::string, std::string>> texts;
+    texts.reserve(4);
     for (int i = 0; i < 4; ++i) texts.emplace_back(kMixLabels[i], kMixExamples[option].values[i]);
     return texts;
   };

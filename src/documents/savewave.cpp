@@ -5,7 +5,7 @@
 #include "documents/unitwave.h"
 
 bool SaveWaveAs(TUnitWave* unitWave, const TAskFileName& askFileName) {
-  TB_ASSERT(unitWave != NULL);
+  TB_ASSERT_TEXT(unitWave != nullptr, "unitWave != NULL");
   TB_ASSERT(unitWave->GetValues() != 0);
   const std::optional<std::string> name = askFileName();
   if (!name) return false;
@@ -14,7 +14,7 @@ bool SaveWaveAs(TUnitWave* unitWave, const TAskFileName& askFileName) {
 }
 
 bool SaveWave(TUnitWave* unitWave, const TAskFileName& askFileName) {
-  TB_ASSERT(unitWave != NULL);
+  TB_ASSERT_TEXT(unitWave != nullptr, "unitWave != NULL");
   TB_ASSERT(unitWave->GetValues() != 0);
   if (unitWave->IsNew()) return SaveWaveAs(unitWave, askFileName);
   WaitCursor wait;

@@ -42,7 +42,7 @@ TUnitWave::TUnitWave(std::unique_ptr<Sound> sound, const std::string& fileName)
     : TUnit(kUnitKindWave, fileName, TUnitState::Saved),
       Window(&TNullWaveWindowLink::Instance()),
       TheSound(std::move(sound)) {
-  TB_ASSERT(TheSound != NULL);
+  TB_ASSERT_TEXT(TheSound != nullptr, "TheSound != NULL");
 }
 
 TUnitWave::~TUnitWave() {
@@ -55,22 +55,22 @@ TUnitWave::~TUnitWave() {
 bool TUnitWave::NeedsSave() const { return GetValues() > 0 && State != TUnitState::Saved; }
 
 bool TUnitWave::SaveAs(const std::string& fileName, bool temporary) {
-  TB_ASSERT(TheSound != NULL);
+  TB_ASSERT_TEXT(TheSound != nullptr, "TheSound != NULL");
   return TheSound->Save(Failed, fileName, temporary, 0, GetValues());
 }
 
 std::int32_t TUnitWave::GetFrequency() const {
-  TB_ASSERT(TheSound != NULL);
+  TB_ASSERT_TEXT(TheSound != nullptr, "TheSound != NULL");
   return TheSound->GetFreq();
 }
 
 std::int16_t TUnitWave::GetMonoStereo() const {
-  TB_ASSERT(TheSound != NULL);
+  TB_ASSERT_TEXT(TheSound != nullptr, "TheSound != NULL");
   return TheSound->GetMoSt();
 }
 
 std::int16_t TUnitWave::GetBytesPSample() const {
-  TB_ASSERT(TheSound != NULL);
+  TB_ASSERT_TEXT(TheSound != nullptr, "TheSound != NULL");
   return TheSound->GetBytesPSample();
 }
 
@@ -127,7 +127,7 @@ void TUnitWave::SetWindow(TWaveWindowLink* window) {
 }
 
 const Sound& TUnitWave::GetSound() const {
-  TB_ASSERT(TheSound != NULL);
+  TB_ASSERT_TEXT(TheSound != nullptr, "TheSound != NULL");
   return *TheSound;
 }
 
@@ -145,7 +145,7 @@ bool TUnitWave::TakeResult(std::unique_ptr<Sound> result) {
 }
 
 std::unique_ptr<Sound> TUnitWave::SetSound(std::unique_ptr<Sound> sound) {
-  TB_ASSERT(sound != NULL);
+  TB_ASSERT_TEXT(sound != nullptr, "sound != NULL");
   std::unique_ptr<Sound> old = std::move(TheSound);
   TheSound = std::move(sound);
   if (Workspace != nullptr) old = Workspace->SoundReleased(*this, std::move(old));
@@ -270,7 +270,7 @@ double TUnitWave::RangeSeconds(std::int32_t begin, std::int32_t end) const {
 }
 
 TWorkspace& TUnitWave::Owner() const {
-  TB_ASSERT(Workspace != NULL);
+  TB_ASSERT_TEXT(Workspace != nullptr, "Workspace != NULL");
   return *Workspace;
 }
 

@@ -282,7 +282,7 @@ void TUnitWave::Block(const TBlockProps& props) {
     levels = props.VerticalCount.GetValue();
   else if (props.Vertical == kBlockTimeOrHeight && props.Height.GetValue() > 0)
     // Steps of the given height over the whole span -32768 ... 32767.
-    levels = TruncInt(65535 / props.Height.GetValue() + 1);
+    levels = 65535 / props.Height.GetValue() + 1;
   TakeResult(TheSound->Block(Failed, blockSeconds, levels, begin, end));
   Window->Repaint();
 }

@@ -21,7 +21,7 @@ TWorkspace::~TWorkspace() {
 // --- documents ----------------------------------------------------------------
 
 TUnit* TWorkspace::AddUnit(std::unique_ptr<TUnit> unit) {
-  TB_ASSERT(unit != NULL);
+  TB_ASSERT_TEXT(unit != nullptr, "unit != NULL");
   unit->SetWorkspace(this);
   if (unit->GetKind() == kUnitKindWave) SetUnitRecords(static_cast<TUnitWave&>(*unit));
   units_.push_back(std::move(unit));
@@ -153,7 +153,7 @@ std::unique_ptr<Sound> TWorkspace::SoundReleased(const TUnitWave& unitWave,
 // --- clipboard ------------------------------------------------------------------
 
 const Sound& TWorkspace::GetClipBoardSound() const {
-  TB_ASSERT(ClipBoardSound != 0);
+  TB_ASSERT_TEXT(ClipBoardSound != nullptr, "ClipBoardSound != 0");
   return *ClipBoardSound;
 }
 
