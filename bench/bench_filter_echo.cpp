@@ -13,45 +13,16 @@
 #include <numbers>
 #include <string>
 
+#include "benchsound.h"
 #include "sound/sound.h"
-#include "sound/wavfile.h"
 
 namespace {
 
-constexpr std::int32_t kFilterFreq = 44100;
-constexpr std::int32_t kFilterValues = kFilterFreq * 600;
-
-std::unique_ptr<Wave> Tone(double freq, std::uint32_t seed) {
-  bool failed = false;
-  auto wave = std::make_unique<Wave>(failed, kFilterValues);
-  std::int16_t* p = wave->data();
-  std::uint32_t state = seed;
-  for (std::int32_t i = 0; i < kFilterValues; ++i) {
-    state = state * 1664525U + 1013904223U;
-    const double noise = static_cast<double>(state >> 20) - 2048;
-    p[i] = static_cast<std::int16_t>(
-        16000 * std::sin(2 * std::numbers::pi * freq * i / kFilterFreq) + noise);
-  }
-  return wave;
-}
-
-const Sound& FilterSound() {
-  static const std::unique_ptr<Sound> sound = []() -> std::unique_ptr<Sound> {
-    if (const char* file = std::getenv("TONBRISK_BENCH_WAV")) {
-      std::unique_ptr<Sound> loaded;
-      std::string message;
-      if (ReadWavFile(file, loaded, message) && loaded->GetMoSt() == 2) return loaded;
-    }
-    return std::make_unique<StereoSound>(Tone(440, 1), Tone(661, 2), kFilterFreq, 2);
-  }();
-  return *sound;
-}
-
 // The left channel alone, for the mono-to-stereo balance.
-const Sound& MonoFilterSound() {
+const Sound& MonoBenchSound() {
   static const std::unique_ptr<Sound> sound = [] {
     bool failed = false;
-    const Sound& stereo = FilterSound();
+    const Sound& stereo = BenchSound();
     return std::make_unique<MonoSound>(CopyWave(failed, stereo.GetLeft()), stereo.GetFreq(),
                                        stereo.GetBytesPSample());
   }();
@@ -69,27 +40,25 @@ void Run(benchmark::State& state, const Sound& sound, std::int64_t items, Op op)
   state.SetItemsProcessed(state.iterations() * items);
 }
 
-std::int64_t StereoItems() { return static_cast<std::int64_t>(FilterSound().GetValues()) * 2; }
-
 // High Low Filter without maximising: countBer = countCmd = count, a 1 kHz
 // corner attenuated by 0.5.
 void BM_LowPass(benchmark::State& state) {
   const int count = static_cast<int>(state.range(0));
-  Run(state, FilterSound(), StereoItems(), [count](const Sound& s, bool& failed) {
+  Run(state, BenchSound(), BenchItems(BenchSound()), [count](const Sound& s, bool& failed) {
     return s.Filter1(failed, &Wave::lowPass, 0.001, 0.5, count, count, 0, -1);
   });
 }
 
 void BM_HighPass(benchmark::State& state) {
   const int count = static_cast<int>(state.range(0));
-  Run(state, FilterSound(), StereoItems(), [count](const Sound& s, bool& failed) {
+  Run(state, BenchSound(), BenchItems(BenchSound()), [count](const Sound& s, bool& failed) {
     return s.Filter1(failed, &Wave::highPass, 0.001, 0.5, count, count, 0, -1);
   });
 }
 
 // 440 Hz, width 0.01.
 void BM_Resonant(benchmark::State& state) {
-  Run(state, FilterSound(), StereoItems(), [](const Sound& s, bool& failed) {
+  Run(state, BenchSound(), BenchItems(BenchSound()), [](const Sound& s, bool& failed) {
     return s.Filter2(failed, true, true, 1.0 / 440, 0.01, nullptr, nullptr, &Wave::resonant,
                      &Wave::resonantFreqEnvelope, &Wave::resonantWidthEnvelope,
                      &Wave::resonantEnvelopes, 0, -1);
@@ -97,7 +66,7 @@ void BM_Resonant(benchmark::State& state) {
 }
 
 void BM_Notch(benchmark::State& state) {
-  Run(state, FilterSound(), StereoItems(), [](const Sound& s, bool& failed) {
+  Run(state, BenchSound(), BenchItems(BenchSound()), [](const Sound& s, bool& failed) {
     return s.Filter2(failed, true, true, 1.0 / 440, 0.01, nullptr, nullptr, &Wave::notch,
                      &Wave::notchFreqEnvelope, &Wave::notchWidthEnvelope, &Wave::notchEnvelopes, 0,
                      -1);
@@ -106,7 +75,7 @@ void BM_Notch(benchmark::State& state) {
 
 // Blocks of 1 ms: 44.1 values, a fractional width.
 void BM_BlockFilter(benchmark::State& state) {
-  Run(state, FilterSound(), StereoItems(), [](const Sound& s, bool& failed) {
+  Run(state, BenchSound(), BenchItems(BenchSound()), [](const Sound& s, bool& failed) {
     std::int32_t begin = 0;
     std::int32_t end = s.GetValues();
     return s.BlockFilter(failed, 0.001, begin, end);
@@ -115,7 +84,7 @@ void BM_BlockFilter(benchmark::State& state) {
 
 // Four echoes 0.25 s apart (11025 values), each half as loud.
 void BM_EchoConstant(benchmark::State& state) {
-  Run(state, FilterSound(), StereoItems(), [](const Sound& s, bool& failed) {
+  Run(state, BenchSound(), BenchItems(BenchSound()), [](const Sound& s, bool& failed) {
     std::int32_t begin = 0;
     std::int32_t end = s.GetValues();
     return s.EchoConstant(failed, 0.25, 0.5, 4, begin, end);
@@ -126,7 +95,7 @@ void BM_EchoConstant(benchmark::State& state) {
 // 0 time difference, 1 volume difference, 2 head-shadow filter.
 void BM_Balance(benchmark::State& state) {
   const int option = static_cast<int>(state.range(0));
-  const Sound& mono = MonoFilterSound();
+  const Sound& mono = MonoBenchSound();
   Run(state, mono, static_cast<std::int64_t>(mono.GetValues()) * 2,
       [option](const Sound& s, bool& failed) {
         return s.Balance(failed, 0.33, option == 0, option == 1, option == 2);

@@ -13,45 +13,15 @@
 #include <numbers>
 #include <string>
 
+#include "benchsound.h"
 #include "sound/sinetable.h"
 #include "sound/sound.h"
-#include "sound/wavfile.h"
 
 namespace {
 
-constexpr std::int32_t kShapeFreq = 44100;
-constexpr std::int32_t kShapeValues = kShapeFreq * 600;
-
-std::unique_ptr<Wave> ShapeTone(double freq) {
-  bool failed = false;
-  auto wave = std::make_unique<Wave>(failed, kShapeValues);
-  std::int16_t* p = wave->data();
-  for (std::int32_t i = 0; i < kShapeValues; ++i) {
-    p[i] =
-        static_cast<std::int16_t>(20000 * std::sin(2 * std::numbers::pi * freq * i / kShapeFreq));
-  }
-  return wave;
-}
-
-const Sound& ShapeSound() {
-  static const std::unique_ptr<Sound> sound = []() -> std::unique_ptr<Sound> {
-    if (const char* file = std::getenv("TONBRISK_BENCH_WAV")) {
-      std::unique_ptr<Sound> loaded;
-      std::string message;
-      if (ReadWavFile(file, loaded, message) && loaded->GetMoSt() == 2) return loaded;
-    }
-    return std::make_unique<StereoSound>(ShapeTone(440), ShapeTone(661), kShapeFreq, 2);
-  }();
-  return *sound;
-}
-
-std::int64_t Items(const Sound& sound) {
-  return static_cast<std::int64_t>(sound.GetValues()) * sound.GetMoSt();
-}
-
 // The yardstick of memory speed: the samples copied into new buffers.
 void BM_CopyYardstick(benchmark::State& state) {
-  const Sound& sound = ShapeSound();
+  const Sound& sound = BenchSound();
   const auto values = static_cast<std::size_t>(sound.GetValues());
   for (auto _ : state) {
     for (int c = 0; c < sound.GetMoSt(); ++c) {
@@ -61,19 +31,19 @@ void BM_CopyYardstick(benchmark::State& state) {
       benchmark::ClobberMemory();
     }
   }
-  state.SetItemsProcessed(state.iterations() * Items(sound));
+  state.SetItemsProcessed(state.iterations() * BenchItems(sound));
 }
 
 template <class Op>
 void RunWhole(benchmark::State& state, Op op) {
-  const Sound& sound = ShapeSound();
+  const Sound& sound = BenchSound();
   for (auto _ : state) {
     bool failed = false;
     std::unique_ptr<Sound> result = op(sound, failed);
     if (failed || !result) state.SkipWithError("operation failed");
     benchmark::DoNotOptimize(result.get());
   }
-  state.SetItemsProcessed(state.iterations() * Items(sound));
+  state.SetItemsProcessed(state.iterations() * BenchItems(sound));
 }
 
 void BM_Volume(benchmark::State& state) {
@@ -96,7 +66,7 @@ void BM_Block(benchmark::State& state) {
 // Ten minutes of a 440 Hz sine in both channels of an empty sound.
 void BM_Sinus(benchmark::State& state) {
   SineTableLifetime table;
-  const StereoSound empty(kShapeFreq, 2);
+  const StereoSound empty(kBenchFreq, 2);
   for (auto _ : state) {
     bool failed = false;
     std::int32_t begin = 0;
@@ -105,7 +75,7 @@ void BM_Sinus(benchmark::State& state) {
     if (failed || !result) state.SkipWithError("sinus failed");
     benchmark::DoNotOptimize(result.get());
   }
-  state.SetItemsProcessed(state.iterations() * 2 * kShapeValues);
+  state.SetItemsProcessed(state.iterations() * 2 * kBenchValues);
 }
 
 // Ten minutes of 8 decaying partials in both channels of an empty sound.
@@ -121,7 +91,7 @@ void BM_MultiFreq(benchmark::State& state) {
     factors[k] = 0.5;
     angles[k] = 0.1 * k;
   }
-  const StereoSound empty(kShapeFreq, 2);
+  const StereoSound empty(kBenchFreq, 2);
   for (auto _ : state) {
     bool failed = false;
     std::int32_t begin = 0;
@@ -131,7 +101,7 @@ void BM_MultiFreq(benchmark::State& state) {
     if (failed || !result) state.SkipWithError("multiFreq failed");
     benchmark::DoNotOptimize(result.get());
   }
-  state.SetItemsProcessed(state.iterations() * 2 * kShapeValues);
+  state.SetItemsProcessed(state.iterations() * 2 * kBenchValues);
 }
 
 BENCHMARK(BM_CopyYardstick)->Unit(benchmark::kMillisecond);

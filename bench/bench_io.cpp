@@ -10,35 +10,26 @@
 #include <memory>
 #include <string>
 
+#include "benchsound.h"
 #include "sound/sound.h"
 #include "sound/wavfile.h"
 
 namespace {
 
-constexpr std::int32_t kRate = 44100;
-constexpr std::int32_t kValues = 10 * 60 * kRate;
+constexpr std::int32_t kRate = kBenchFreq;
+constexpr std::int32_t kValues = kBenchValues;
 const std::string kInput = "/tmp/tonbrisk-bench-10min.wav";
 const std::string kOutput = "/tmp/tonbrisk-bench-out.wav";
 
-std::unique_ptr<Wave> Tone(double freq) {
-  bool failed = false;
-  auto wave = std::make_unique<Wave>(failed, kValues);
-  std::int16_t* p = wave->data();
-  for (std::int32_t i = 0; i < kValues; ++i) {
-    p[i] = static_cast<std::int16_t>(20000 * std::sin(2 * M_PI * freq * i / kRate));
-  }
-  return wave;
-}
-
 // The sound, made once; also written to kInput for the reading benchmark.
 const Sound& TenMinutes() {
-  static const std::unique_ptr<Sound> sound = [] {
-    std::unique_ptr<Sound> s = std::make_unique<StereoSound>(Tone(440), Tone(660), kRate, 2);
+  static const Sound* sound = [] {
+    const Sound& s = BenchSound();
     bool failed = false;
-    if (!WriteWavFile(failed, kInput, *s, 0, -1, false)) {
+    if (!WriteWavFile(failed, kInput, s, 0, -1, false)) {
       std::fprintf(stderr, "cannot write %s\n", kInput.c_str());
     }
-    return s;
+    return &s;
   }();
   return *sound;
 }

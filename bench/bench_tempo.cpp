@@ -11,48 +11,18 @@
 #include <memory>
 #include <string>
 
+#include "benchsound.h"
 #include "sound/sound.h"
 #include "sound/wave.h"
-#include "sound/wavfile.h"
 
 namespace {
 
-constexpr std::int32_t kTempoFreq = 44100;
-constexpr std::int32_t kTempoValues = kTempoFreq * 600;
-
-std::unique_ptr<Wave> TempoTestWave(std::uint32_t seed) {
-  bool failed = false;
-  auto wave = std::make_unique<Wave>(failed, kTempoValues);
-  std::int16_t* p = wave->data();
-  // A cheap generator: every interpolation has real work to do.
-  std::uint32_t state = seed;
-  for (std::int32_t i = 0; i < kTempoValues; ++i) {
-    state = state * 1664525u + 1013904223u;
-    p[i] = static_cast<std::int16_t>(state >> 16);
-  }
-  return wave;
-}
-
-std::unique_ptr<Sound> LoadTenMinutes() {
-  if (const char* file = std::getenv("TONBRISK_BENCH_WAV")) {
-    std::unique_ptr<Sound> sound;
-    std::string message;
-    if (ReadWavFile(file, sound, message) && sound->GetMoSt() == 2) return sound;
-  }
-  return std::make_unique<StereoSound>(TempoTestWave(1), TempoTestWave(2), kTempoFreq, 2);
-}
-
-const Sound& TenMinutes() {
-  static const std::unique_ptr<Sound> sound = LoadTenMinutes();
-  return *sound;
-}
-
 void Finish(benchmark::State& state, const Sound& sound) {
-  state.SetItemsProcessed(state.iterations() * 2 * static_cast<std::int64_t>(sound.GetValues()));
+  state.SetItemsProcessed(state.iterations() * BenchItems(sound));
 }
 
 void BM_LengthFactor(benchmark::State& state) {
-  const Sound& sound = TenMinutes();
+  const Sound& sound = BenchSound();
   for (auto _ : state) {
     bool failed = false;
     std::int32_t begin = 0;
@@ -67,7 +37,7 @@ void BM_LengthFactor(benchmark::State& state) {
 // Tempo 1.25 at the same pitch, as a time-stretch tool does it: the result
 // is 1 / 1.25 of the length, read in blocks of 40 ms.
 void TempoPitchBench(benchmark::State& state, int method) {
-  const Sound& sound = TenMinutes();
+  const Sound& sound = BenchSound();
   for (auto _ : state) {
     bool failed = false;
     std::int32_t begin = 0;
