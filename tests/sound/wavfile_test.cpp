@@ -43,7 +43,7 @@ void Chunk(Bytes& b, const char* id, const Bytes& body, bool pad = true) {
 }
 
 // The parts of a file, each of which a test may spoil.
-struct WavSpec {
+struct WavLayout {
   const char* riff = "RIFF";
   const char* waveFmt = "WAVEfmt ";
   std::uint32_t fmtSize = 16;
@@ -57,7 +57,7 @@ struct WavSpec {
   Bytes data;
 };
 
-Bytes Build(const WavSpec& s) {
+Bytes Build(const WavLayout& s) {
   Bytes b;
   Text(b, s.riff);
   U32(b, 0);  // the reader ignores the RIFF size
@@ -191,50 +191,50 @@ Bytes Cut(Bytes b, std::size_t size) {
 std::vector<RefusalCase> RefusalCases() {
   std::vector<RefusalCase> cases;
   const auto with = [](auto change) {
-    WavSpec s;
+    WavLayout s;
     s.data = Le16({1, 2});
     change(s);
     return Build(s);
   };
   cases.push_back({"Empty", {}, "\"RIFF\" not found."});
   cases.push_back({"ThreeBytes", Bytes{'R', 'I', 'F'}, "\"RIFF\" not found."});
-  cases.push_back({"Rifx", with([](WavSpec& s) { s.riff = "RIFX"; }), "\"RIFF\" not found."});
-  cases.push_back({"LowerCaseFmt", with([](WavSpec& s) { s.waveFmt = "WAVEFMT "; }),
+  cases.push_back({"Rifx", with([](WavLayout& s) { s.riff = "RIFX"; }), "\"RIFF\" not found."});
+  cases.push_back({"LowerCaseFmt", with([](WavLayout& s) { s.waveFmt = "WAVEFMT "; }),
                    "\"WAVEfmt \" not found."});
-  cases.push_back({"EndsInFormType", Cut(with([](WavSpec&) {}), 12), "\"WAVEfmt \" not found."});
-  cases.push_back({"Fmt15", with([](WavSpec& s) { s.fmtSize = 15; }), "chunk too small."});
-  cases.push_back({"Fmt0", with([](WavSpec& s) { s.fmtSize = 0; }), "chunk too small."});
-  cases.push_back({"EndsBeforeFmtSize", Cut(with([](WavSpec&) {}), 18), "chunk too small."});
-  cases.push_back({"FloatTag", with([](WavSpec& s) { s.tag = 3; }), "A value must be 1."});
+  cases.push_back({"EndsInFormType", Cut(with([](WavLayout&) {}), 12), "\"WAVEfmt \" not found."});
+  cases.push_back({"Fmt15", with([](WavLayout& s) { s.fmtSize = 15; }), "chunk too small."});
+  cases.push_back({"Fmt0", with([](WavLayout& s) { s.fmtSize = 0; }), "chunk too small."});
+  cases.push_back({"EndsBeforeFmtSize", Cut(with([](WavLayout&) {}), 18), "chunk too small."});
+  cases.push_back({"FloatTag", with([](WavLayout& s) { s.tag = 3; }), "A value must be 1."});
   cases.push_back(
-      {"ExtensibleTag", with([](WavSpec& s) { s.tag = 0xFFFE; }), "A value must be 1."});
+      {"ExtensibleTag", with([](WavLayout& s) { s.tag = 0xFFFE; }), "A value must be 1."});
   cases.push_back(
-      {"NoChannels", with([](WavSpec& s) { s.channels = 0; }), "MonoStereo must be 1 or 2."});
+      {"NoChannels", with([](WavLayout& s) { s.channels = 0; }), "MonoStereo must be 1 or 2."});
   cases.push_back(
-      {"ThreeChannels", with([](WavSpec& s) { s.channels = 3; }), "MonoStereo must be 1 or 2."});
-  cases.push_back({"Bits24", with([](WavSpec& s) { s.bits = 24; }),
+      {"ThreeChannels", with([](WavLayout& s) { s.channels = 3; }), "MonoStereo must be 1 or 2."});
+  cases.push_back({"Bits24", with([](WavLayout& s) { s.bits = 24; }),
                    "Only 8 and 16 bits per sample are supported."});
-  cases.push_back({"Bits32", with([](WavSpec& s) { s.bits = 32; }),
+  cases.push_back({"Bits32", with([](WavLayout& s) { s.bits = 32; }),
                    "Only 8 and 16 bits per sample are supported."});
-  cases.push_back({"Bits4", with([](WavSpec& s) { s.bits = 4; }),
+  cases.push_back({"Bits4", with([](WavLayout& s) { s.bits = 4; }),
                    "Only 8 and 16 bits per sample are supported."});
-  cases.push_back({"Bits12", with([](WavSpec& s) { s.bits = 12; }),
+  cases.push_back({"Bits12", with([](WavLayout& s) { s.bits = 12; }),
                    "Only 8 and 16 bits per sample are supported."});
-  cases.push_back({"RateZero", with([](WavSpec& s) { s.rate = 0; }),
+  cases.push_back({"RateZero", with([](WavLayout& s) { s.rate = 0; }),
                    "The sample rate must lie between 1 and 2147483647 Hz."});
-  cases.push_back({"RateAboveInt32", with([](WavSpec& s) { s.rate = 0x80000000u; }),
+  cases.push_back({"RateAboveInt32", with([](WavLayout& s) { s.rate = 0x80000000u; }),
                    "The sample rate must lie between 1 and 2147483647 Hz."});
   // 36 bytes: the file ends right after the fmt chunk.
-  cases.push_back({"EndsAfterFmt", Cut(with([](WavSpec&) {}), 36), "\"data\" not found."});
-  cases.push_back({"EndsInsideFmt", Cut(with([](WavSpec&) {}), 30), "\"data\" not found."});
-  cases.push_back({"EndsInsideDataHeader", Cut(with([](WavSpec&) {}), 42), "\"data\" not found."});
-  cases.push_back({"OnlyListChunk", with([](WavSpec& s) {
+  cases.push_back({"EndsAfterFmt", Cut(with([](WavLayout&) {}), 36), "\"data\" not found."});
+  cases.push_back({"EndsInsideFmt", Cut(with([](WavLayout&) {}), 30), "\"data\" not found."});
+  cases.push_back({"EndsInsideDataHeader", Cut(with([](WavLayout&) {}), 42), "\"data\" not found."});
+  cases.push_back({"OnlyListChunk", with([](WavLayout& s) {
                      s.hasData = false;
                      Chunk(s.between, "LIST", Bytes(10, 'x'));
                    }),
                    "\"data\" not found."});
   // A chunk that claims more bytes than the file has swallows the data.
-  cases.push_back({"OversizedChunk", with([](WavSpec& s) {
+  cases.push_back({"OversizedChunk", with([](WavLayout& s) {
                      Text(s.between, "JUNK");
                      U32(s.between, 0xFFFFFFF0u);
                    }),
@@ -279,7 +279,7 @@ TEST_F(WavReader, FailureReplacesAnEarlierSound) {
 // --- reading: sample coding ------------------------------------------------
 
 TEST_F(WavReader, Reads16BitMonoAsSignedLittleEndian) {
-  WavSpec s;
+  WavLayout s;
   s.rate = 22050;
   // 0x0001, 0xFFFF, 0x8000, 0x7FFF, 0x1234
   s.data = Bytes{0x01, 0x00, 0xFF, 0xFF, 0x00, 0x80, 0xFF, 0x7F, 0x34, 0x12};
@@ -295,7 +295,7 @@ TEST_F(WavReader, Reads16BitMonoAsSignedLittleEndian) {
 }
 
 TEST_F(WavReader, Reads16BitStereoDeinterleaved) {
-  WavSpec s;
+  WavLayout s;
   s.channels = 2;
   s.rate = 44100;
   s.data = Le16({100, -100, 200, -200, 32767, -32768});
@@ -310,7 +310,7 @@ TEST_F(WavReader, Reads16BitStereoDeinterleaved) {
 }
 
 TEST_F(WavReader, Maps8BitBytesAroundSilenceAt128) {
-  WavSpec s;
+  WavLayout s;
   s.bits = 8;
   // (b - 128) * 256
   s.data = Bytes{0, 1, 127, 128, 129, 255};
@@ -323,7 +323,7 @@ TEST_F(WavReader, Maps8BitBytesAroundSilenceAt128) {
 }
 
 TEST_F(WavReader, Reads8BitStereoLeftThenRight) {
-  WavSpec s;
+  WavLayout s;
   s.bits = 8;
   s.channels = 2;
   s.data = Bytes{0, 255, 128, 128};
@@ -340,7 +340,7 @@ TEST_F(WavReader, EmptyDataGivesEmptySoundOfTheFilesKind) {
   };
   for (Case c : {Case{1, 8}, Case{1, 16}, Case{2, 8}, Case{2, 16}}) {
     SCOPED_TRACE(testing::Message() << c.channels << " channels, " << c.bits << " bits");
-    WavSpec s;
+    WavLayout s;
     s.channels = c.channels;
     s.bits = c.bits;
     s.rate = 11025;
@@ -359,18 +359,18 @@ TEST_F(WavReader, EmptyDataGivesEmptySoundOfTheFilesKind) {
 
 struct LayoutCase {
   const char* name;
-  WavSpec spec;
+  WavLayout layout;
 };
 
 std::vector<LayoutCase> LayoutCases() {
   std::vector<LayoutCase> cases;
   const auto base = [] {
-    WavSpec s;
+    WavLayout s;
     s.channels = 2;
     s.data = Le16({1, -1, 2, -2});
     return s;
   };
-  WavSpec s = base();
+  WavLayout s = base();
   cases.push_back({"Plain", s});
   s = base();
   s.fmtSize = 18;  // the cbSize field other programs add
@@ -404,7 +404,7 @@ TEST_F(WavReader, SkipsChunksBetweenFmtAndData) {
     SCOPED_TRACE(c.name);
     std::unique_ptr<Sound> sound;
     std::string message;
-    ASSERT_TRUE(Read(Build(c.spec), sound, message));
+    ASSERT_TRUE(Read(Build(c.layout), sound, message));
     EXPECT_EQ(message, "No errors occurred.");
     EXPECT_EQ(Values(sound->Channel(0)), (std::vector<std::int16_t>{1, 2}));
     EXPECT_EQ(Values(sound->Channel(1)), (std::vector<std::int16_t>{-1, -2}));
@@ -415,7 +415,7 @@ TEST_F(WavReader, ShortFileLoadsTheWholeFramesItHolds) {
   // Also after a chunk longer than any read buffer, skipped without reading.
   for (std::size_t listBytes : {std::size_t{0}, std::size_t{70000}}) {
     SCOPED_TRACE(listBytes);
-    WavSpec s;
+    WavLayout s;
     s.channels = 2;
     if (listBytes > 0) Chunk(s.between, "LIST", Bytes(listBytes, 'l'));
     s.dataSize = 100;
@@ -430,7 +430,7 @@ TEST_F(WavReader, ShortFileLoadsTheWholeFramesItHolds) {
 }
 
 TEST_F(WavReader, IgnoresARemainderThatIsNotAWholeFrame) {
-  WavSpec s;
+  WavLayout s;
   s.channels = 2;
   s.data = Le16({7, 8});
   s.data.insert(s.data.end(), {1, 2, 3});  // 7 bytes: one frame and 3 bytes
@@ -443,7 +443,7 @@ TEST_F(WavReader, IgnoresARemainderThatIsNotAWholeFrame) {
 }
 
 TEST_F(WavReader, IgnoresBytesAfterTheDeclaredData) {
-  WavSpec s;
+  WavLayout s;
   s.dataSize = 4;
   s.data = Le16({5, 6, 7, 8});
   std::unique_ptr<Sound> sound;
@@ -454,7 +454,7 @@ TEST_F(WavReader, IgnoresBytesAfterTheDeclaredData) {
 
 TEST_F(WavReader, HugeDeclaredDataInATinyFileCostsNothing) {
   RecordingUi ui;
-  WavSpec s;
+  WavLayout s;
   s.dataSize = 0xFFFFFFFFu;
   const Bytes file = Build(s);
   ASSERT_EQ(file.size(), 44u);
@@ -474,7 +474,7 @@ TEST_F(WavReader, LongDataCrossesEveryBlockBoundary) {
   };
   for (Case c : {Case{1, 8}, Case{1, 16}, Case{2, 8}, Case{2, 16}}) {
     SCOPED_TRACE(testing::Message() << c.channels << " channels, " << c.bits << " bits");
-    WavSpec s;
+    WavLayout s;
     s.channels = c.channels;
     s.bits = c.bits;
     std::vector<std::int16_t> expectLeft, expectRight;
@@ -505,7 +505,7 @@ TEST_F(WavReader, LongDataCrossesEveryBlockBoundary) {
 TEST_F(WavReader, ReadsFromAPipe) {
   const std::string path = Path("pipe");
   ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
-  WavSpec s;
+  WavLayout s;
   s.data = Le16({3, -3, 9});
   const Bytes file = Build(s);
   std::thread writer([&] { WriteFile(path, file); });
@@ -518,16 +518,16 @@ TEST_F(WavReader, ReadsFromAPipe) {
 }
 
 TEST_F(WavReader, OutOfMemoryIsReportedOnceAndLoadsNothing) {
-  WavSpec mono;
+  WavLayout mono;
   mono.data = Le16({1, 2, 3});
-  WavSpec stereo = mono;
+  WavLayout stereo = mono;
   stereo.channels = 2;
   stereo.data = Le16({1, 2, 3, 4});
   // Stereo: the left array is granted, the right one fails.
-  for (auto [spec, successes] : {std::pair{mono, 0}, std::pair{stereo, 0}, std::pair{stereo, 1}}) {
-    SCOPED_TRACE(testing::Message() << spec.channels << " channels, fail after " << successes);
+  for (auto [layout, successes] : {std::pair{mono, 0}, std::pair{stereo, 0}, std::pair{stereo, 1}}) {
+    SCOPED_TRACE(testing::Message() << layout.channels << " channels, fail after " << successes);
     RecordingUi ui;
-    const Bytes file = Build(spec);
+    const Bytes file = Build(layout);
     std::unique_ptr<Sound> sound;
     std::string message;
     FailAllocationAfter(successes);
@@ -668,7 +668,7 @@ TEST_F(WavWriter, ReadingBackGivesTheValues) {
 }
 
 TEST_F(WavWriter, EightBitFileComesBackByteForByte) {
-  WavSpec s;
+  WavLayout s;
   s.bits = 8;
   s.channels = 2;
   for (int b = 0; b < 256; ++b) s.data.push_back(static_cast<std::uint8_t>(b));
