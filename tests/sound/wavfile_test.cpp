@@ -227,7 +227,8 @@ std::vector<RefusalCase> RefusalCases() {
   // 36 bytes: the file ends right after the fmt chunk.
   cases.push_back({"EndsAfterFmt", Cut(with([](WavLayout&) {}), 36), "\"data\" not found."});
   cases.push_back({"EndsInsideFmt", Cut(with([](WavLayout&) {}), 30), "\"data\" not found."});
-  cases.push_back({"EndsInsideDataHeader", Cut(with([](WavLayout&) {}), 42), "\"data\" not found."});
+  cases.push_back(
+      {"EndsInsideDataHeader", Cut(with([](WavLayout&) {}), 42), "\"data\" not found."});
   cases.push_back({"OnlyListChunk", with([](WavLayout& s) {
                      s.hasData = false;
                      Chunk(s.between, "LIST", Bytes(10, 'x'));
@@ -524,7 +525,8 @@ TEST_F(WavReader, OutOfMemoryIsReportedOnceAndLoadsNothing) {
   stereo.channels = 2;
   stereo.data = Le16({1, 2, 3, 4});
   // Stereo: the left array is granted, the right one fails.
-  for (auto [layout, successes] : {std::pair{mono, 0}, std::pair{stereo, 0}, std::pair{stereo, 1}}) {
+  for (auto [layout, successes] :
+       {std::pair{mono, 0}, std::pair{stereo, 0}, std::pair{stereo, 1}}) {
     SCOPED_TRACE(testing::Message() << layout.channels << " channels, fail after " << successes);
     RecordingUi ui;
     const Bytes file = Build(layout);
