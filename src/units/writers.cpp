@@ -162,10 +162,17 @@ std::string FormatTime(double seconds) {
   // with a minus sign rather than as mixed-sign fields.
   if (seconds < 0) return "-" + FormatTime(-seconds);
   // Kept in double: a count of minutes can exceed 32 bits for absurd input.
-  const double totalMinutes = std::trunc(seconds / 60);
+  double totalMinutes = std::trunc(seconds / 60);
+  double rest = seconds - 60 * totalMinutes;
+  // The seconds are written with the digit writer's guard of one unit of the
+  // sixth decimal; a rest that the guard takes to 60 is a whole minute more,
+  // not "1:60.00000".
+  if (rest + 0.000001 >= 60) {
+    totalMinutes += 1;
+    rest = std::max(0.0, rest - 60);
+  }
   const double hours = std::floor(totalMinutes / 60);
   const double minutes = totalMinutes - 60 * hours;
-  const double rest = seconds - 60 * totalMinutes;
   std::string text;
   if (hours > 0) text += FormatNumber(hours, 1, 0, 0) + ":";
   if (hours > 0 || minutes > 0) text += FormatNumber(minutes, hours == 0 ? 1 : 2, 0, 0) + ":";
@@ -219,5 +226,14 @@ std::string FormatDataSize(std::int64_t bytes) {
 }
 
 std::string TNumber::Text() const {
-  return kind_ <= 1 ? FormatNumber(value_, 1, 0, 9) : FormatNumber(value_, 10, 0, 9);
+  // Integers have no decimals to write: asking for none makes the writer's
+  // guard 0.1, so every integer a double holds exactly is written exactly.
+  if (kind_ == 1) return FormatNumber(value_, 1, 0, 0);
+  if (kind_ == 2) return FormatNumber(value_, 10, 0, 0);
+  // A double holds about 15 significant digits and the digit loop loses a
+  // little more; digits beyond 14 would be representation error the guard
+  // cannot cover, so at most 14 are written (never more than nine decimals).
+  const double magnitude = std::fabs(value_);
+  const int before = magnitude < 1 ? 1 : static_cast<int>(std::trunc(std::log10(magnitude))) + 1;
+  return FormatNumber(value_, 1, 0, std::min(9, std::max(0, 14 - before)));
 }

@@ -148,14 +148,17 @@ TEST_P(FormatTimeTable, WritesHoursMinutesSeconds) {
   EXPECT_EQ(FormatTime(GetParam().seconds), GetParam().text);
 }
 
-INSTANTIATE_TEST_SUITE_P(FormatTime, FormatTimeTable,
-                         testing::Values(TimeCase{5.25, "5.25000 s"}, TimeCase{75.5, "1:15.50000"},
-                                         TimeCase{3605, "1:00:05.00000"}, TimeCase{0, "0.00000 s"},
-                                         TimeCase{60, "1:00.00000"},
-                                         TimeCase{3600, "1:00:00.00000"},
-                                         TimeCase{36061.5, "10:01:01.50000"},
-                                         TimeCase{0.1, "0.10000 s"},
-                                         TimeCase{-5.25, "-5.25000 s"}));
+INSTANTIATE_TEST_SUITE_P(
+    FormatTime, FormatTimeTable,
+    testing::Values(TimeCase{5.25, "5.25000 s"}, TimeCase{75.5, "1:15.50000"},
+                    TimeCase{3605, "1:00:05.00000"}, TimeCase{0, "0.00000 s"},
+                    TimeCase{60, "1:00.00000"}, TimeCase{3600, "1:00:00.00000"},
+                    TimeCase{36061.5, "10:01:01.50000"}, TimeCase{0.1, "0.10000 s"},
+                    TimeCase{-5.25, "-5.25000 s"},
+                    // The guard takes these to a whole minute,
+                    // which carries into the minutes.
+                    TimeCase{59.9999999, "1:00.00000"}, TimeCase{119.9999999, "2:00.00000"},
+                    TimeCase{3599.9999999, "1:00:00.00000"}, TimeCase{119.99998, "1:59.99998"}));
 
 struct FrequencyCase {
   double hertz;
@@ -233,6 +236,15 @@ TEST(TNumber, WritesRealsIntegersAndPaddedIntegers) {
   EXPECT_EQ(TNumber(std::int64_t{42}).Text(), "42");
   EXPECT_EQ(TNumber(std::int64_t{42}, true).Text(), "0000000042");
   EXPECT_EQ(TNumber(std::int64_t{42}, true).Kind(), 2);
+  // Large numbers are written with their own digits, not the drift of a
+  // guard smaller than half a step of the double.
+  EXPECT_EQ(TNumber(std::int64_t{1234567}).Text(), "1234567");
+  EXPECT_EQ(TNumber(std::int64_t{2147483647}).Text(), "2147483647");
+  EXPECT_EQ(TNumber(std::int64_t{9999999999}, true).Text(), "9999999999");
+  EXPECT_EQ(TNumber(std::int64_t{-1234567}).Text(), "-1234567");
+  // 897485.833: six digits before the point leave eight of the fourteen
+  // significant digits after it: 897485.83300000 without trailing zeros.
+  EXPECT_EQ(TNumber(897485.833).Text(), "897485.833");
 }
 
 }  // namespace
