@@ -8,6 +8,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "sound/wavetestutil.h"
 #include "sound/wavfile.h"
 
 namespace {
@@ -70,16 +71,6 @@ void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
   out.write(reinterpret_cast<const char*>(bytes.data()),
             static_cast<std::streamsize>(bytes.size()));
 }
-
-namespace {
-
-std::unique_ptr<Wave> MakeWave(const std::vector<std::int16_t>& values) {
-  auto array = std::make_unique<std::int16_t[]>(values.size());
-  std::copy(values.begin(), values.end(), array.get());
-  return std::make_unique<Wave>(std::move(array), static_cast<std::int32_t>(values.size()));
-}
-
-}  // namespace
 
 std::unique_ptr<Sound> MakeSound(const std::vector<std::int16_t>& left,
                                  const std::vector<std::int16_t>* right, std::int32_t freq,

@@ -40,77 +40,54 @@ TEST(WaveEchoConstant, LengthensTheWaveByTheEchoes) {
   }
 }
 
-TEST(WaveEchoConstant, FractionalTimeReadsBetweenValues) {
-  // diffTime 1.5, region end 4 + trunc(2.5) = 6. t = 2 reads 0.5 (50):
-  // 200 + 25; t = 3 reads 1.5 (150): 300 + 75; t = 4 reads 2.5 (250): 125;
-  // t = 5 would read 3.5, past the last value of the range: nothing.
-  auto w = MakeWave({0, 100, 200, 300});
-  bool failed = false;
-  std::int32_t begin = 0;
-  std::int32_t end = 4;
-  auto result = w->echoConstant(failed, 1.5, 0.5, 1, begin, end);
-  EXPECT_EQ(ValuesOf(result.get()), (V{0, 100, 225, 375, 125, 0}));
-  EXPECT_EQ(end, 6);
-}
-
-TEST(WaveEchoConstant, NegativeTimePrependsPreEchoes) {
-  // diffTime -2, count 1: the region starts at 0 + trunc(-3) = -3, so three
-  // zeros lead; echo values 50, 100, 150 land at -2, -1, 0.
-  auto w = MakeWave({100, 200, 300});
-  bool failed = false;
-  std::int32_t begin = 0;
-  std::int32_t end = 3;
-  auto result = w->echoConstant(failed, -2, 0.5, 1, begin, end);
-  EXPECT_EQ(ValuesOf(result.get()), (V{0, 50, 100, 250, 200, 300}));
-  EXPECT_EQ(begin, 0);
-  EXPECT_EQ(end, 6);
-}
-
-TEST(WaveEchoConstant, RangeInsideTheWaveKeepsTheRest) {
-  // Range 1 ... 3 of six values, diffTime 1, count 2: region 1 ... 3 + 4 = 7,
-  // one value past the wave. Echo 1 (x0.5): t 2, 3 get 50, 100; echo 2
-  // (x0.25): t 3, 4 get 25, 50.
-  auto w = MakeWave({9, 100, 200, 1, 2, 3});
-  bool failed = false;
-  std::int32_t begin = 1;
-  std::int32_t end = 3;
-  auto result = w->echoConstant(failed, 1, 0.5, 2, begin, end);
-  EXPECT_EQ(ValuesOf(result.get()), (V{9, 100, 250, 126, 52, 3, 0}));
-  EXPECT_EQ(begin, 1);
-  EXPECT_EQ(end, 7);
-}
-
-TEST(WaveEchoConstant, EachEchoIsTruncatedInTurn) {
-  // Value 5, factor 0.7, two echoes: t = 1 gets trunc(5 x 0.7) = 3, t = 2
-  // trunc(5 x 0.49) = 2 (each echo rounds on its own).
-  auto w = MakeWave({5, 0, 0});
-  bool failed = false;
-  std::int32_t begin = 0;
-  std::int32_t end = 2;
-  auto result = w->echoConstant(failed, 1, 0.7, 2, begin, end);
-  // Region 0 ... 2 + 4 = 6, three values past the end.
-  EXPECT_EQ(ValuesOf(result.get()), (V{5, 3, 2, 0, 0, 0}));
-}
-
-TEST(WaveEchoConstant, ZeroCountCopies) {
-  auto w = MakeWave({1, 2, 3});
-  bool failed = false;
-  std::int32_t begin = 0;
-  std::int32_t end = 3;
-  auto result = w->echoConstant(failed, 10, 0.5, 0, begin, end);
-  EXPECT_EQ(ValuesOf(result.get()), (V{1, 2, 3}));
-  EXPECT_EQ(end, 3);
-}
-
-TEST(WaveEchoConstant, WrapsAroundWithoutClipping) {
-  // 30000 + trunc(30000 x 1) wraps: 60000 - 65536 = -5536. The region ends
-  // at 2 + trunc(2) = 4, one value past the wave.
-  auto w = MakeWave({30000, 30000, 0});
-  bool failed = false;
-  std::int32_t begin = 0;
-  std::int32_t end = 2;
-  auto result = w->echoConstant(failed, 1, 1, 1, begin, end);
-  EXPECT_EQ(ValuesOf(result.get()), (V{30000, -5536, 30000, 0}));
+TEST(WaveEchoConstant, SmallCasesByHand) {
+  struct Row {
+    const char* name;
+    V input;
+    double diffTime, factor;
+    int count;
+    std::int32_t begin, end;
+    V expected;
+    std::int32_t endOut;
+  };
+  const Row rows[] = {
+      // Region end 4 + trunc(2.5) = 6. t = 2 reads 0.5 (50): 200 + 25; t = 3
+      // reads 1.5 (150): 300 + 75; t = 4 reads 2.5 (250): 125; t = 5 would
+      // read 3.5, past the last value of the range: nothing.
+      {"FractionalTime", {0, 100, 200, 300}, 1.5, 0.5, 1, 0, 4, {0, 100, 225, 375, 125, 0}, 6},
+      // The region starts at 0 + trunc(-3) = -3, so three zeros lead; echo
+      // values 50, 100, 150 land at -2, -1, 0.
+      {"NegativeTimePrepends", {100, 200, 300}, -2, 0.5, 1, 0, 3, {0, 50, 100, 250, 200, 300}, 6},
+      // Region 1 ... 3 + 4 = 7, one value past the wave. Echo 1 (x0.5): t 2, 3
+      // get 50, 100; echo 2 (x0.25): t 3, 4 get 25, 50.
+      {"RangeInsideKeepsTheRest",
+       {9, 100, 200, 1, 2, 3},
+       1,
+       0.5,
+       2,
+       1,
+       3,
+       {9, 100, 250, 126, 52, 3, 0},
+       7},
+      // t = 1 gets trunc(5 x 0.7) = 3, t = 2 trunc(5 x 0.49) = 2 (each echo
+      // rounds on its own); region 0 ... 2 + 4 = 6.
+      {"EachEchoTruncatedInTurn", {5, 0, 0}, 1, 0.7, 2, 0, 2, {5, 3, 2, 0, 0, 0}, 6},
+      {"ZeroCountCopies", {1, 2, 3}, 10, 0.5, 0, 0, 3, {1, 2, 3}, 3},
+      // 30000 + trunc(30000 x 1) wraps: 60000 - 65536 = -5536; the region
+      // ends at 2 + trunc(2) = 4, one value past the wave.
+      {"WrapsWithoutClipping", {30000, 30000, 0}, 1, 1, 1, 0, 2, {30000, -5536, 30000, 0}, 4},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    auto w = MakeWave(row.input);
+    bool failed = false;
+    std::int32_t begin = row.begin;
+    std::int32_t end = row.end;
+    auto result = w->echoConstant(failed, row.diffTime, row.factor, row.count, begin, end);
+    EXPECT_EQ(ValuesOf(result.get()), row.expected);
+    EXPECT_EQ(begin, row.begin);
+    EXPECT_EQ(end, row.endOut);
+  }
 }
 
 TEST(WaveEchoConstant, LongRangesMatchAcrossBlocks) {
