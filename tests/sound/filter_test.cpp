@@ -154,7 +154,6 @@ TEST(WaveOnePole, PreconditionsStopTheProgram) {
   EXPECT_DEATH(w->lowPass(failed, 5, 0.5, 0, 1, 0, 3), "countBer > 0");
   EXPECT_DEATH(w->highPass(failed, 5, 0.5, 1, 0, 0, 3), "countCmd > 0");
   EXPECT_DEATH(w->lowPass(failed, 5, 0.5, 1, 1, 2, 2), "begin < end");
-  EXPECT_DEATH(w->lowPass(failed, 5, 0.5, 1, 1, 0, 4), "end <= values");
 }
 
 // ---- envelope low and high pass ----------------------------------------------
@@ -285,7 +284,6 @@ TEST(WaveResonant, PreconditionsStopTheProgram) {
   auto envelope = MakeWave({0});
   bool failed = false;
   EXPECT_DEATH(w->resonant(failed, 0.5, 0.5, 0, 3), "per >= 1 && factor >= 0 && factor <= 1");
-  EXPECT_DEATH(w->notch(failed, 2, 1.5, 0, 3), "per >= 1 && factor >= 0 && factor <= 1");
   EXPECT_DEATH(w->resonantFreqEnvelope(failed, *envelope, -0.1, 44100, 0, 3),
                "factor >= 0 && factor <= 1");
   EXPECT_DEATH(w->notchWidthEnvelope(failed, 0.9, *envelope, 0, 3), "per >= 1");

@@ -79,8 +79,6 @@ TEST(WaveVolumeDeathTest, EmptyRangeStops) {
   auto w = MakeWave({1, 2, 3});
   EXPECT_DEATH(w->volume(failed, 2, 1, 1), "begin < end");
   EXPECT_DEATH(w->volume(failed, 2, 0, 4), "end <= values");
-  EXPECT_DEATH(w->up(failed, 2, 2, 1), "begin < end");
-  EXPECT_DEATH(w->volumeEnvelope(failed, *w, 3, 3), "begin < end");
 }
 
 // ---- reverse, up -------------------------------------------------------------------
