@@ -15,49 +15,36 @@ constexpr double kLargestDelay = 44100.0 / 3400 * 2;
 
 // ---- constant direction --------------------------------------------------------
 
-// The volume difference alone, on a mono source or the left channel of a
-// stereo one (its right channel is not used).
-struct VolumeRow {
-  const char* name;
-  double position;
-  bool volumeDiff;
-  V source, sourceRight;  // sourceRight empty: mono
-  V left, right;
-};
+TEST(SoundBalance, StraightAheadHalvesBothChannels) {
+  // position 0: factor (1 - 0) x 0.5 on both sides.
+  auto sound = MakeMono({1001, -1001, 3, 32767}, 44100);
+  bool failed = false;
+  auto result = sound->Balance(failed, 0, false, true, false);
+  ASSERT_NE(result, nullptr);
+  EXPECT_EQ(result->GetMoSt(), 2);
+  EXPECT_EQ(result->GetFreq(), 44100);
+  EXPECT_EQ(result->GetBytesPSample(), 2);
+  EXPECT_EQ(ValuesOf(result->GetLeft()), (V{500, -500, 1, 16383}));
+  EXPECT_EQ(ValuesOf(result->GetRight()), (V{500, -500, 1, 16383}));
+}
 
-TEST(SoundBalance, VolumeDifferenceScalesEachEar) {
-  const VolumeRow rows[] = {
-      // position 0: factor (1 - 0) x 0.5 on both sides
-      {"StraightAhead",
-       0,
-       true,
-       {1001, -1001, 3, 32767},
-       {},
-       {500, -500, 1, 16383},
-       {500, -500, 1, 16383}},
-      // left p = 1: factor 0; right p = -1: factor 1
-      {"HardRight", 1, true, {1001, -1001, 3}, {}, {0, 0, 0}, {1001, -1001, 3}},
-      {"NoOptionCopies", 0.3, false, {5, -6, 7}, {}, {5, -6, 7}, {5, -6, 7}},
-      // 1000 -> 500, 2000 -> 1000 from the left channel
-      {"StereoPlacesItsLeft", 0, true, {1000, 2000}, {3, 4}, {500, 1000}, {500, 1000}},
-  };
-  for (const VolumeRow& row : rows) {
-    SCOPED_TRACE(row.name);
-    std::unique_ptr<Sound> sound;
-    if (row.sourceRight.empty())
-      sound = MakeMono(row.source, 44100);
-    else
-      sound = MakeStereo(row.source, row.sourceRight, 44100);
-    bool failed = false;
-    auto result = sound->Balance(failed, row.position, false, row.volumeDiff, false);
-    ASSERT_NE(result, nullptr);
-    EXPECT_FALSE(failed);
-    EXPECT_EQ(result->GetMoSt(), 2);
-    EXPECT_EQ(result->GetFreq(), 44100);
-    EXPECT_EQ(result->GetBytesPSample(), 2);
-    EXPECT_EQ(ValuesOf(result->GetLeft()), row.left);
-    EXPECT_EQ(ValuesOf(result->GetRight()), row.right);
-  }
+TEST(SoundBalance, HardRightSilencesTheLeft) {
+  // Left p = 1: factor 0; right p = -1: factor 1.
+  auto sound = MakeMono({1001, -1001, 3}, 44100);
+  bool failed = false;
+  auto result = sound->Balance(failed, 1, false, true, false);
+  ASSERT_NE(result, nullptr);
+  EXPECT_EQ(ValuesOf(result->GetLeft()), (V{0, 0, 0}));
+  EXPECT_EQ(ValuesOf(result->GetRight()), (V{1001, -1001, 3}));
+}
+
+TEST(SoundBalance, NoOptionCopiesBothChannels) {
+  auto sound = MakeMono({5, -6, 7}, 44100);
+  bool failed = false;
+  auto result = sound->Balance(failed, 0.3, false, false, false);
+  ASSERT_NE(result, nullptr);
+  EXPECT_EQ(ValuesOf(result->GetLeft()), (V{5, -6, 7}));
+  EXPECT_EQ(ValuesOf(result->GetRight()), (V{5, -6, 7}));
 }
 
 TEST(SoundBalance, HardRightDelaysTheLeftEar) {
@@ -155,39 +142,28 @@ TEST(SoundBalance, FailureGivesNoSound) {
 
 // ---- direction envelope --------------------------------------------------------
 
-TEST(SoundBalanceEnvelope, VolumeDifferenceScalesEachEar) {
-  const VolumeRow rows[] = {
-      // Direction 0: volume envelope trunc(0 x -+0.5 + 16383) = 16383 on both
-      // sides; 1001 x 16383 / 32767 = 500.47, 20000 -> 9999.69.
-      {"StraightAhead",
-       0,
-       true,
-       {1001, -1001, 3, 20000},
-       {},
-       {500, -500, 1, 9999},
-       {500, -500, 1, 9999}},
-      // Direction 32767: left trunc(-16383.5 + 16383) = 0, right
-      // trunc(16383.5 + 16383) = 32766: 1001 x 32766 / 32767 = 1000.97.
-      {"HardRight", 32767, true, {1001, -1001, 3}, {}, {0, 0, 0}, {1000, -1000, 2}},
-      // 1000 x 16383 / 32767 = 499.98 -> 499, 2000 -> 999.97 -> 999, from the
-      // left channel only.
-      {"StereoPlacesItsLeft", 0, true, {1000, 2000}, {3, 4}, {499, 999}, {499, 999}},
-  };
-  for (const VolumeRow& row : rows) {
-    SCOPED_TRACE(row.name);
-    std::unique_ptr<Sound> sound;
-    if (row.sourceRight.empty())
-      sound = MakeMono(row.source, 44100);
-    else
-      sound = MakeStereo(row.source, row.sourceRight, 44100);
-    const auto value = static_cast<std::int16_t>(row.position);
-    auto direction = MakeMono({value, value}, 100);
-    bool failed = false;
-    auto result = sound->BalanceEnvelope(failed, *direction, false, row.volumeDiff, false);
-    ASSERT_NE(result, nullptr);
-    EXPECT_EQ(ValuesOf(result->GetLeft()), row.left);
-    EXPECT_EQ(ValuesOf(result->GetRight()), row.right);
-  }
+TEST(SoundBalanceEnvelope, StraightAheadHalvesBothChannels) {
+  // Direction 0: volume envelope trunc(0 x -+0.5 + 16383) = 16383 on both
+  // sides; 1001 x 16383 / 32767 = 500.47, 20000 -> 9999.69.
+  auto sound = MakeMono({1001, -1001, 3, 20000}, 44100);
+  auto direction = MakeMono({0, 0}, 100);
+  bool failed = false;
+  auto result = sound->BalanceEnvelope(failed, *direction, false, true, false);
+  ASSERT_NE(result, nullptr);
+  EXPECT_EQ(ValuesOf(result->GetLeft()), (V{500, -500, 1, 9999}));
+  EXPECT_EQ(ValuesOf(result->GetRight()), (V{500, -500, 1, 9999}));
+}
+
+TEST(SoundBalanceEnvelope, HardRightSilencesTheLeft) {
+  // Direction 32767: left trunc(-16383.5 + 16383) = 0, right
+  // trunc(16383.5 + 16383) = 32766: 1001 x 32766 / 32767 = 1000.97.
+  auto sound = MakeMono({1001, -1001, 3}, 44100);
+  auto direction = MakeMono({32767}, 100);
+  bool failed = false;
+  auto result = sound->BalanceEnvelope(failed, *direction, false, true, false);
+  ASSERT_NE(result, nullptr);
+  EXPECT_EQ(ValuesOf(result->GetLeft()), (V{0, 0, 0}));
+  EXPECT_EQ(ValuesOf(result->GetRight()), (V{1000, -1000, 2}));
 }
 
 TEST(SoundBalanceEnvelope, HardRightDelaysTheLeftEar) {
