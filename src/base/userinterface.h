@@ -17,6 +17,11 @@ class UserInterface {
                                     MessageIcon icon, MessageButtons buttons) = 0;
   virtual void BeginWait() = 0;
   virtual void EndWait() = 0;
+  // How far the running long operation is, 0 ... 1. Called from the thread
+  // that runs the operation (a worker thread in the desktop program), at most
+  // a few times a second; an implementation that shows it on another thread
+  // hands the value over itself. Nobody listening costs nothing.
+  virtual void Progress(double /*fraction*/) {}
 };
 
 // Writes "Title: text" lines to standard error and answers every question
