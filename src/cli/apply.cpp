@@ -154,37 +154,8 @@ bool ParsePosition(const std::string& text, std::int32_t freq, std::int32_t& pos
   return true;
 }
 
-// FileProperties' record: the format, from Frequency, Channels and Bits.
-int PropertiesRecord(const TUnitWave& unitWave, const std::vector<Assignment>& assignments,
-                     TWaveRecord& record) {
-  TWaveFileProps props = unitWave.GetProperties();
-  for (const Assignment& a : assignments) {
-    std::string label = a.label;
-    std::transform(label.begin(), label.end(), label.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    std::int64_t value = 0;
-    if (label == "frequency" && ParseInteger(a.value, 1, INT32_MAX, value)) {
-      props.Frequency = static_cast<std::int32_t>(value);
-    } else if (label == "channels" && ParseInteger(a.value, 1, 2, value)) {
-      props.MonoStereo = static_cast<std::int16_t>(value);
-    } else if (label == "bits" && (a.value == "8" || a.value == "16")) {
-      props.BytesPSample = a.value == "8" ? 1 : 2;
-    } else {
-      return UsageError(ApplyCommand(),
-                        "FileProperties takes Frequency=HZ, Channels=1|2 and "
-                        "Bits=8|16, not \"" +
-                            a.label + "=" + a.value + "\"");
-    }
-  }
-  record = props;
-  return kExitOk;
-}
-
 // The confirmed record of one step, read as its dialog reads it.
 int StepRecord(const TUnitWave& unitWave, const Step& step, TWaveRecord& record) {
-  if (step.command == TWaveCommand::FileProperties) {
-    return PropertiesRecord(unitWave, step.assignments, record);
-  }
   const TFormDesc* desc = FindForm(step.command);
   if (desc == nullptr) {
     if (!step.assignments.empty()) {
@@ -244,9 +215,14 @@ int Run(const ApplyArguments& parsed) {
         // which keeps a chain of commands at two sounds in memory.
         workspace.DeleteUndo();
         break;
+      case TCommandResult::Unchanged:
+        // Not an error: a script may run a command on any range it likes.
+        std::fprintf(stderr, "tonbrisk-cli: %s changed nothing\n", WaveCommandName(step.command));
+        break;
       case TCommandResult::NotEnabled:
         return UsageError(ApplyCommand(), std::string(WaveCommandName(step.command)) +
-                                              " cannot run on this wave now");
+                                              " cannot run on this wave: " +
+                                              WhyNotEnabled(workspace, *unitWave, step.command));
       case TCommandResult::Refused:
         return kExitInput;
       case TCommandResult::Failed:
@@ -276,10 +252,6 @@ int RunApply(const Arguments& args) {
 
 void PrintWaveCommandHelp(std::FILE* out, TWaveCommand command) {
   std::fprintf(out, "Usage: tonbrisk-cli apply IN.wav OUT.wav %s", WaveCommandName(command));
-  if (command == TWaveCommand::FileProperties) {
-    std::fputs(" [Frequency=HZ] [Channels=1|2] [Bits=8|16]\n", out);
-    return;
-  }
   const TFormDesc* desc = FindForm(command);
   if (desc == nullptr) {
     std::fputs("\n\nThis command has no fields.\n", out);
@@ -312,6 +284,9 @@ void PrintWaveCommandHelp(std::FILE* out, TWaveCommand command) {
         for (const std::string& option : field.options) {
           options += (options.empty() ? "" : " | ") + option;
         }
+        std::string keys;
+        for (const std::string& key : field.optionKeys) keys += (keys.empty() ? "" : " | ") + key;
+        if (!keys.empty()) options += " (or " + keys + ")";
         std::fprintf(out, "  %-32s one of: %s", label.c_str(), options.c_str());
         if (field.getChoice) std::fprintf(out, " (default %s)", form.Text(field).c_str());
         std::fputs("\n", out);

@@ -25,11 +25,7 @@ constexpr std::array kCommands{
             "run wave commands on a WAV file and write the result",
             "Opens IN.wav as a wave document, runs the commands on it in order and\n"
             "writes the result to OUT.wav. COMMAND is a wave command of the editor:\n"
-            "  MakeSilence MakeLine MakeBlock MakeTriangle MakeSinus MakeNoise MakeMFreq\n"
-            "  Volume MaxVolume Reverse Up Block RollOut Rotate RollIn Length Distort\n"
-            "  Balance MixLeftRight PerEcho RndEcho TempoPitch FilterBlock FilterLow\n"
-            "  FilterHigh FilterRes FilterNotch EditDelete EditTrim EditCut EditCopy\n"
-            "  EditPaste EditSwap EditExtract EditMix FileProperties\n"
+            "$WAVE_COMMANDS"
             "LABEL=VALUE sets a field of the command's dialog, read exactly as the\n"
             "dialog reads it ('Constant=-6 dB', 'Kind=Exponential',\n"
             "'Frequency[2]=880 Hz'); fields not given keep their defaults. Run\n"

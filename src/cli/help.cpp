@@ -1,4 +1,5 @@
 #include <cstring>
+#include <string>
 
 #include "cli/cli.h"
 #include "documents/commands.h"
@@ -11,9 +12,37 @@ void PrintOverview(std::FILE* out) {
   std::fputs("\nRun \"tonbrisk-cli help COMMAND\" for the arguments of a command.\n", out);
 }
 
+namespace {
+
+// The names of the wave commands, wrapped as a paragraph of the help.
+void PrintWaveCommandNames(std::FILE* out) {
+  std::string line;
+  for (TWaveCommand command : AllWaveCommands()) {
+    const std::string name = WaveCommandName(command);
+    if (!line.empty() && line.size() + 1 + name.size() > 77) {
+      std::fprintf(out, " %s\n", line.c_str());
+      line.clear();
+    }
+    line += " " + name;
+  }
+  if (!line.empty()) std::fprintf(out, " %s\n", line.c_str());
+}
+
+}  // namespace
+
 void PrintCommandHelp(std::FILE* out, const Command& command) {
-  std::fprintf(out, "Usage: tonbrisk-cli %s %s\n\n%s", command.name, command.synopsis,
-               command.details);
+  std::fprintf(out, "Usage: tonbrisk-cli %s %s\n\n", command.name, command.synopsis);
+  // "$WAVE_COMMANDS" in a text stands for the list of the command table.
+  const std::string details = command.details;
+  const std::string marker = "$WAVE_COMMANDS";
+  const auto at = details.find(marker);
+  if (at == std::string::npos) {
+    std::fputs(details.c_str(), out);
+    return;
+  }
+  std::fputs(details.substr(0, at).c_str(), out);
+  PrintWaveCommandNames(out);
+  std::fputs(details.substr(at + marker.size()).c_str(), out);
 }
 
 int UsageError(const Command* command, const std::string& problem) {

@@ -1,154 +1,16 @@
 #include "documents/commands.h"
 
 #include <array>
+#include <type_traits>
 #include <utility>
 
 #include "base/tbassert.h"
 #include "base/userinterface.h"
+#include "documents/formtable.h"
 #include "documents/unitwave.h"
 #include "documents/workspace.h"
 
 namespace {
-
-struct CommandRow {
-  TWaveCommand command;
-  const char* name;
-  bool undo;
-};
-
-// Every wave command with its name and whether Undo can take it back.
-constexpr std::array<CommandRow, 37> kCommands{{
-    {TWaveCommand::MakeSilence, "MakeSilence", true},
-    {TWaveCommand::MakeLine, "MakeLine", true},
-    {TWaveCommand::MakeBlock, "MakeBlock", true},
-    {TWaveCommand::MakeTriangle, "MakeTriangle", true},
-    {TWaveCommand::MakeSinus, "MakeSinus", true},
-    {TWaveCommand::MakeNoise, "MakeNoise", true},
-    {TWaveCommand::MakeMFreq, "MakeMFreq", true},
-    {TWaveCommand::Volume, "Volume", true},
-    {TWaveCommand::MaxVolume, "MaxVolume", true},
-    {TWaveCommand::Reverse, "Reverse", true},
-    {TWaveCommand::Up, "Up", true},
-    {TWaveCommand::Block, "Block", true},
-    {TWaveCommand::RollOut, "RollOut", true},
-    {TWaveCommand::Rotate, "Rotate", true},
-    {TWaveCommand::RollIn, "RollIn", true},
-    {TWaveCommand::Length, "Length", true},
-    {TWaveCommand::Distort, "Distort", true},
-    {TWaveCommand::Balance, "Balance", true},
-    {TWaveCommand::MixLeftRight, "MixLeftRight", true},
-    {TWaveCommand::PerEcho, "PerEcho", true},
-    {TWaveCommand::RndEcho, "RndEcho", true},
-    {TWaveCommand::TempoPitch, "TempoPitch", true},
-    {TWaveCommand::FilterBlock, "FilterBlock", true},
-    {TWaveCommand::FilterLow, "FilterLow", true},
-    {TWaveCommand::FilterHigh, "FilterHigh", true},
-    {TWaveCommand::FilterRes, "FilterRes", true},
-    {TWaveCommand::FilterNotch, "FilterNotch", true},
-    {TWaveCommand::EditDelete, "EditDelete", true},
-    {TWaveCommand::EditTrim, "EditTrim", true},
-    {TWaveCommand::EditCut, "EditCut", true},
-    {TWaveCommand::EditCopy, "EditCopy", false},
-    {TWaveCommand::EditPaste, "EditPaste", true},
-    {TWaveCommand::EditSwap, "EditSwap", true},
-    {TWaveCommand::EditExtract, "EditExtract", true},
-    {TWaveCommand::EditMix, "EditMix", true},
-    {TWaveCommand::EditClearClipboard, "EditClearClipboard", false},
-    {TWaveCommand::FileProperties, "FileProperties", true},
-}};
-
-const CommandRow& Row(TWaveCommand command) {
-  const CommandRow& row = kCommands[static_cast<std::size_t>(command)];
-  TB_ASSERT(row.command == command);
-  return row;
-}
-
-// The member of a record set that belongs to a command.
-template <class Records, class Visit>
-void WithRecord(Records& records, TWaveCommand command, Visit visit) {
-  switch (command) {
-    case TWaveCommand::MakeSilence:
-      visit(records.silence);
-      break;
-    case TWaveCommand::MakeLine:
-      visit(records.line);
-      break;
-    case TWaveCommand::MakeBlock:
-      visit(records.block);
-      break;
-    case TWaveCommand::MakeTriangle:
-      visit(records.triangle);
-      break;
-    case TWaveCommand::MakeSinus:
-      visit(records.sinus);
-      break;
-    case TWaveCommand::MakeNoise:
-      visit(records.noise);
-      break;
-    case TWaveCommand::MakeMFreq:
-      visit(records.mfreq);
-      break;
-    case TWaveCommand::Volume:
-      visit(records.volume);
-      break;
-    case TWaveCommand::Up:
-      visit(records.up);
-      break;
-    case TWaveCommand::Block:
-      visit(records.blockEffect);
-      break;
-    case TWaveCommand::RollOut:
-      visit(records.rollOut);
-      break;
-    case TWaveCommand::Rotate:
-      visit(records.rotate);
-      break;
-    case TWaveCommand::RollIn:
-      visit(records.rollIn);
-      break;
-    case TWaveCommand::Length:
-      visit(records.length);
-      break;
-    case TWaveCommand::Distort:
-      visit(records.distort);
-      break;
-    case TWaveCommand::Balance:
-      visit(records.balance);
-      break;
-    case TWaveCommand::MixLeftRight:
-      visit(records.leftRight);
-      break;
-    case TWaveCommand::PerEcho:
-      visit(records.perEcho);
-      break;
-    case TWaveCommand::RndEcho:
-      visit(records.randomEcho);
-      break;
-    case TWaveCommand::TempoPitch:
-      visit(records.tempoPitch);
-      break;
-    case TWaveCommand::FilterBlock:
-      visit(records.blockFilter);
-      break;
-    case TWaveCommand::FilterLow:
-      visit(records.lowFilter);
-      break;
-    case TWaveCommand::FilterHigh:
-      visit(records.highFilter);
-      break;
-    case TWaveCommand::FilterRes:
-      visit(records.resFilter);
-      break;
-    case TWaveCommand::FilterNotch:
-      visit(records.notchFilter);
-      break;
-    case TWaveCommand::EditMix:
-      visit(records.mix);
-      break;
-    default:
-      break;
-  }
-}
 
 template <class Props>
 const Props& Get(const TWaveRecord& record) {
@@ -157,50 +19,167 @@ const Props& Get(const TWaveRecord& record) {
   return *props;
 }
 
+// The record type of a member of the record set.
+template <auto Member>
+using PropsOf = std::remove_cvref_t<decltype(std::declval<TWaveRecords&>().*Member)>;
+
+template <auto Member>
+TWaveRecord LoadMember(const TUnitWave& unitWave) {
+  return unitWave.Records.*Member;
+}
+
+template <auto Member>
+void StoreMember(TWaveRecords& records, const TWaveRecord& record) {
+  records.*Member = Get<PropsOf<Member>>(record);
+}
+
+template <auto Member, auto Method>
+void RunWithRecord(TWorkspace& /*workspace*/, TUnitWave& unitWave, const TWaveRecord& record) {
+  (unitWave.*Method)(Get<PropsOf<Member>>(record));
+}
+
+template <auto Method>
+void RunPlain(TWorkspace& /*workspace*/, TUnitWave& unitWave, const TWaveRecord& /*record*/) {
+  (unitWave.*Method)();
+}
+
+using TFieldsFn = std::vector<TFieldDesc> (*)();
+
+// A command with a record in the set and a dialog.
+template <auto Member, auto Method>
+constexpr TWaveCommandRow Dialog(TWaveCommand command, const char* name, TEnableRule enable,
+                                 const char* caption, TFieldsFn fields) {
+  return {command,
+          name,
+          true,
+          true,
+          enable,
+          &LoadMember<Member>,
+          &StoreMember<Member>,
+          caption,
+          fields,
+          &RunWithRecord<Member, Method>};
+}
+
+// A command without a record.
+template <auto Method>
+constexpr TWaveCommandRow Plain(TWaveCommand command, const char* name, TEnableRule enable,
+                                bool undo = true, bool changesDocument = true) {
+  return {command, name,    undo,    changesDocument, enable,
+          nullptr, nullptr, nullptr, nullptr,         &RunPlain<Method>};
+}
+
+using C = TWaveCommand;
+using E = TEnableRule;
+using U = TUnitWave;
+using R = TWaveRecords;
+
+constexpr TWaveCommandRow kRows[] = {
+    Dialog<&R::silence, &U::MakeSilence>(C::MakeSilence, "MakeSilence", E::Always, "Make Silence",
+                                         SilenceFields),
+    Dialog<&R::line, &U::MakeLine>(C::MakeLine, "MakeLine", E::Always, "Make Line", LineFields),
+    Dialog<&R::block, &U::MakeBlock>(C::MakeBlock, "MakeBlock", E::Always, "Block or Triangle",
+                                     BlockTriangleFields),
+    Dialog<&R::triangle, &U::MakeTriangle>(C::MakeTriangle, "MakeTriangle", E::Always,
+                                           "Block or Triangle", BlockTriangleFields),
+    Dialog<&R::sinus, &U::MakeSinus>(C::MakeSinus, "MakeSinus", E::Always, "Make Sinus",
+                                     SinusFields),
+    Dialog<&R::noise, &U::MakeNoise>(C::MakeNoise, "MakeNoise", E::Always, "Make Noise",
+                                     NoiseFields),
+    Dialog<&R::mfreq, &U::MakeMFreq>(C::MakeMFreq, "MakeMFreq", E::Always, "Multi Frequency",
+                                     MFreqFields),
+    Dialog<&R::volume, &U::Volume>(C::Volume, "Volume", E::Values, "Change Volume", VolumeFields),
+    Plain<&U::MaxVolume>(C::MaxVolume, "MaxVolume", E::Values),
+    Plain<&U::Reverse>(C::Reverse, "Reverse", E::Values),
+    Dialog<&R::up, &U::Up>(C::Up, "Up", E::Values, "Up / Down", UpFields),
+    Dialog<&R::blockEffect, &U::Block>(C::Block, "Block", E::Values, "Block", BlockFields),
+    Dialog<&R::rollOut, &U::RollOut>(C::RollOut, "RollOut", E::Values, "Roll out", RollOutFields),
+    Dialog<&R::rotate, &U::Rotate>(C::Rotate, "Rotate", E::Values, "Rotate", RotateFields),
+    Dialog<&R::rollIn, &U::RollIn>(C::RollIn, "RollIn", E::Values, "Roll in", RollInFields),
+    Dialog<&R::length, &U::Length>(C::Length, "Length", E::Values, "Change Length", LengthFields),
+    Dialog<&R::distort, &U::Distort>(C::Distort, "Distort", E::Values, "Distort", DistortFields),
+    Dialog<&R::balance, &U::Balance>(C::Balance, "Balance", E::ValuesMono, "Balance",
+                                     BalanceFields),
+    Dialog<&R::leftRight, &U::MixLeftRight>(C::MixLeftRight, "MixLeftRight", E::ValuesStereo,
+                                            "Mix Left Right", LeftRightFields),
+    Dialog<&R::perEcho, &U::PerEcho>(C::PerEcho, "PerEcho", E::Values, "Period Echo",
+                                     PerEchoFields),
+    Dialog<&R::randomEcho, &U::RandomEcho>(C::RndEcho, "RndEcho", E::Values, "Random Echo",
+                                           RandomEchoFields),
+    Dialog<&R::tempoPitch, &U::TempoPitch>(C::TempoPitch, "TempoPitch", E::Values, "Pitch Tempo",
+                                           TempoPitchFields),
+    Dialog<&R::blockFilter, &U::FilterBlock>(C::FilterBlock, "FilterBlock", E::Values,
+                                             "Block Filter", BlockFilterFields),
+    Dialog<&R::lowFilter, &U::FilterLow>(C::FilterLow, "FilterLow", E::Values, "High Low Filter",
+                                         HighLowFields),
+    Dialog<&R::highFilter, &U::FilterHigh>(C::FilterHigh, "FilterHigh", E::Values,
+                                           "High Low Filter", HighLowFields),
+    Dialog<&R::resFilter, &U::FilterRes>(C::FilterRes, "FilterRes", E::Values, "Resonant/Notch",
+                                         ResNotchFields),
+    Dialog<&R::notchFilter, &U::FilterNotch>(C::FilterNotch, "FilterNotch", E::Values,
+                                             "Resonant/Notch", ResNotchFields),
+    Plain<&U::Delete>(C::EditDelete, "EditDelete", E::Values),
+    Plain<&U::Trim>(C::EditTrim, "EditTrim", E::ValuesAndSelection),
+    Plain<&U::Cut>(C::EditCut, "EditCut", E::Values),
+    Plain<&U::Copy>(C::EditCopy, "EditCopy", E::Values, false, false),
+    Plain<&U::Paste>(C::EditPaste, "EditPaste", E::Clipboard),
+    Plain<&U::Swap>(C::EditSwap, "EditSwap", E::ValuesAndClipboard),
+    Plain<&U::Extract>(C::EditExtract, "EditExtract", E::Values),
+    Dialog<&R::mix, &U::Mix>(C::EditMix, "EditMix", E::Clipboard, "Mix", MixFields),
+    {C::EditClearClipboard, "EditClearClipboard", false, false, E::Clipboard, nullptr, nullptr,
+     nullptr, nullptr,
+     [](TWorkspace& workspace, TUnitWave&, const TWaveRecord&) { workspace.ClearClipBoard(); }},
+    // The format is the sound's, not a member of the record set.
+    {C::FileProperties, "FileProperties", true, true, E::Always,
+     [](const TUnitWave& unitWave) -> TWaveRecord { return unitWave.GetProperties(); }, nullptr,
+     "Wave Properties", WaveFormatFields,
+     [](TWorkspace&, TUnitWave& unitWave, const TWaveRecord& record) {
+       unitWave.ChangeProperties(unitWave.GetProperties(), Get<TWaveFileProps>(record));
+     }},
+};
+
+// A command's row is found by its number.
+constexpr bool RowsInOrder() {
+  for (std::size_t i = 0; i < std::size(kRows); ++i)
+    if (static_cast<std::size_t>(kRows[i].Command) != i) return false;
+  return kRows[std::size(kRows) - 1].Command == TWaveCommand::FileProperties;
+}
+static_assert(RowsInOrder(), "one row per wave command, in the order of TWaveCommand");
+
 }  // namespace
+
+const TWaveCommandRow& WaveCommandRow(TWaveCommand command) {
+  const auto index = static_cast<std::size_t>(command);
+  TB_ASSERT(index < std::size(kRows));
+  return kRows[index];
+}
 
 const std::vector<TWaveCommand>& AllWaveCommands() {
   static const std::vector<TWaveCommand> commands = [] {
     std::vector<TWaveCommand> all;
-    all.reserve(std::size(kCommands));
-    for (const CommandRow& row : kCommands) all.push_back(row.command);
+    all.reserve(std::size(kRows));
+    for (const TWaveCommandRow& row : kRows) all.push_back(row.Command);
     return all;
   }();
   return commands;
 }
 
-const char* WaveCommandName(TWaveCommand command) { return Row(command).name; }
+const char* WaveCommandName(TWaveCommand command) { return WaveCommandRow(command).Name; }
 
 std::optional<TWaveCommand> FindWaveCommand(std::string_view name) {
-  for (const CommandRow& row : kCommands)
-    if (name == row.name) return row.command;
+  for (const TWaveCommandRow& row : kRows)
+    if (name == row.Name) return row.Command;
   return std::nullopt;
 }
 
-bool CommandMakesUndo(TWaveCommand command) { return Row(command).undo; }
+bool CommandMakesUndo(TWaveCommand command) { return WaveCommandRow(command).Undo; }
 
-bool CommandHasRecord(TWaveCommand command) {
-  switch (command) {
-    case TWaveCommand::MaxVolume:
-    case TWaveCommand::Reverse:
-    case TWaveCommand::EditDelete:
-    case TWaveCommand::EditTrim:
-    case TWaveCommand::EditCut:
-    case TWaveCommand::EditCopy:
-    case TWaveCommand::EditPaste:
-    case TWaveCommand::EditSwap:
-    case TWaveCommand::EditExtract:
-    case TWaveCommand::EditClearClipboard:
-      return false;
-    default:
-      return true;
-  }
-}
+bool CommandHasRecord(TWaveCommand command) { return WaveCommandRow(command).Record != nullptr; }
 
 TWaveRecord CommandRecord(const TUnitWave& unitWave, TWaveCommand command) {
-  if (command == TWaveCommand::FileProperties) return unitWave.GetProperties();
-  TWaveRecord record;
-  WithRecord(unitWave.Records, command, [&](const auto& props) { record = props; });
+  const TWaveCommandRow& row = WaveCommandRow(command);
+  if (row.Record == nullptr) return std::monostate{};
+  TWaveRecord record = row.Record(unitWave);
   // What the dialogs read positions and lengths against.
   const std::int32_t freq = unitWave.GetFrequency();
   const double duration = static_cast<double>(unitWave.GetSelEnd() - unitWave.GetSelBegin()) / freq;
@@ -217,182 +196,73 @@ TWaveRecord CommandRecord(const TUnitWave& unitWave, TWaveCommand command) {
 }
 
 void StoreRecord(TWaveRecords& records, TWaveCommand command, const TWaveRecord& record) {
-  WithRecord(records, command,
-             [&](auto& props) { props = Get<std::remove_reference_t<decltype(props)>>(record); });
+  const TWaveCommandRow& row = WaveCommandRow(command);
+  if (row.Store != nullptr) row.Store(records, record);
+}
+
+std::string WhyNotEnabled(const TWorkspace& workspace, const TUnitWave& unitWave,
+                          TWaveCommand command) {
+  const bool values = unitWave.GetValues() > 0;
+  const bool clip = workspace.HasClipBoardSound();
+  const TEnableRule rule = WaveCommandRow(command).Enable;
+  if (rule == TEnableRule::ValuesStereo && unitWave.GetMonoStereo() != 2)
+    return "needs a stereo wave";
+  if (rule == TEnableRule::ValuesMono && unitWave.GetMonoStereo() != 1) return "needs a mono wave";
+  switch (rule) {
+    case TEnableRule::Always:
+      return "";
+    case TEnableRule::Clipboard:
+      return clip ? "" : "needs a sound on the clipboard";
+    case TEnableRule::ValuesAndClipboard:
+      if (!clip) return "needs a sound on the clipboard";
+      break;
+    case TEnableRule::ValuesAndSelection:
+      if (values && !unitWave.HasSelection()) return "needs a selection";
+      break;
+    default:
+      break;
+  }
+  return values ? "" : "needs a wave with values";
 }
 
 bool CommandEnabled(const TWorkspace& workspace, const TUnitWave& unitWave, TWaveCommand command) {
-  const bool values = unitWave.GetValues() > 0;
-  const bool clip = workspace.HasClipBoardSound();
-  switch (command) {
-    case TWaveCommand::MakeSilence:
-    case TWaveCommand::MakeLine:
-    case TWaveCommand::MakeBlock:
-    case TWaveCommand::MakeTriangle:
-    case TWaveCommand::MakeSinus:
-    case TWaveCommand::MakeNoise:
-    case TWaveCommand::MakeMFreq:
-    case TWaveCommand::FileProperties:
-      return true;
-    case TWaveCommand::EditTrim:
-      return values && unitWave.HasSelection();
-    case TWaveCommand::EditPaste:
-    case TWaveCommand::EditMix:
-    case TWaveCommand::EditClearClipboard:
-      return clip;
-    case TWaveCommand::EditSwap:
-      return values && clip;
-    case TWaveCommand::MixLeftRight:
-      return values && unitWave.GetMonoStereo() == 2;
-    case TWaveCommand::Balance:
-      return values && unitWave.GetMonoStereo() == 1;
-    default:
-      return values;
-  }
+  return WhyNotEnabled(workspace, unitWave, command).empty();
 }
 
 TCommandResult RunWaveCommand(TWorkspace& workspace, TUnitWave& unitWave, TWaveCommand command,
                               const TWaveRecord& record) {
   if (!CommandEnabled(workspace, unitWave, command)) return TCommandResult::NotEnabled;
-  if (command == TWaveCommand::EditClearClipboard) {
-    workspace.ClearClipBoard();
-    return TCommandResult::Done;
-  }
+  const TWaveCommandRow& row = WaveCommandRow(command);
   WaitCursor wait;
   unitWave.ClearRefused();
   // A record is made before the work; a command that refuses its
-  // parameters gives the previous record back, as a dialog that stays open
-  // would have left it.
+  // parameters or changes nothing gives the previous record back, as a
+  // dialog that stays open would have left it.
   std::unique_ptr<TUndoUnit> previousUndo;
-  if (CommandMakesUndo(command)) {
+  if (row.Undo) {
     previousUndo = workspace.ReleaseUndo();
     workspace.NewUndo(unitWave);
   }
   // The document's record as it was: the method stores the new one first,
   // and a refused command must leave it as a dialog that stays open would.
-  TWaveRecord previousRecord;
-  WithRecord(unitWave.Records, command, [&](const auto& props) { previousRecord = props; });
-  switch (command) {
-    case TWaveCommand::MakeSilence:
-      unitWave.MakeSilence(Get<TSilenceProps>(record));
-      break;
-    case TWaveCommand::MakeLine:
-      unitWave.MakeLine(Get<TLineProps>(record));
-      break;
-    case TWaveCommand::MakeBlock:
-      unitWave.MakeBlock(Get<TBlockTriangleProps>(record));
-      break;
-    case TWaveCommand::MakeTriangle:
-      unitWave.MakeTriangle(Get<TBlockTriangleProps>(record));
-      break;
-    case TWaveCommand::MakeSinus:
-      unitWave.MakeSinus(Get<TSinusProps>(record));
-      break;
-    case TWaveCommand::MakeNoise:
-      unitWave.MakeNoise(Get<TNoiseProps>(record));
-      break;
-    case TWaveCommand::MakeMFreq:
-      unitWave.MakeMFreq(Get<TMFreqProps>(record));
-      break;
-    case TWaveCommand::Volume:
-      unitWave.Volume(Get<TVolumeProps>(record));
-      break;
-    case TWaveCommand::MaxVolume:
-      unitWave.MaxVolume();
-      break;
-    case TWaveCommand::Reverse:
-      unitWave.Reverse();
-      break;
-    case TWaveCommand::Up:
-      unitWave.Up(Get<TUpProps>(record));
-      break;
-    case TWaveCommand::Block:
-      unitWave.Block(Get<TBlockProps>(record));
-      break;
-    case TWaveCommand::RollOut:
-      unitWave.RollOut(Get<TRollOutProps>(record));
-      break;
-    case TWaveCommand::Rotate:
-      unitWave.Rotate(Get<TRotateProps>(record));
-      break;
-    case TWaveCommand::RollIn:
-      unitWave.RollIn(Get<TRollInProps>(record));
-      break;
-    case TWaveCommand::Length:
-      unitWave.Length(Get<TLengthProps>(record));
-      break;
-    case TWaveCommand::Distort:
-      unitWave.Distort(Get<TDistortProps>(record));
-      break;
-    case TWaveCommand::Balance:
-      unitWave.Balance(Get<TBalanceProps>(record));
-      break;
-    case TWaveCommand::MixLeftRight:
-      unitWave.MixLeftRight(Get<TLeftRightProps>(record));
-      break;
-    case TWaveCommand::PerEcho:
-      unitWave.PerEcho(Get<TPerEchoProps>(record));
-      break;
-    case TWaveCommand::RndEcho:
-      unitWave.RandomEcho(Get<TRandomEchoProps>(record));
-      break;
-    case TWaveCommand::TempoPitch:
-      unitWave.TempoPitch(Get<TTempoPitchProps>(record));
-      break;
-    case TWaveCommand::FilterBlock:
-      unitWave.FilterBlock(Get<TBlockFilterProps>(record));
-      break;
-    case TWaveCommand::FilterLow:
-      unitWave.FilterLow(Get<THighLowProps>(record));
-      break;
-    case TWaveCommand::FilterHigh:
-      unitWave.FilterHigh(Get<THighLowProps>(record));
-      break;
-    case TWaveCommand::FilterRes:
-      unitWave.FilterRes(Get<TResNotchProps>(record));
-      break;
-    case TWaveCommand::FilterNotch:
-      unitWave.FilterNotch(Get<TResNotchProps>(record));
-      break;
-    case TWaveCommand::EditDelete:
-      unitWave.Delete();
-      break;
-    case TWaveCommand::EditTrim:
-      unitWave.Trim();
-      break;
-    case TWaveCommand::EditCut:
-      unitWave.Cut();
-      break;
-    case TWaveCommand::EditCopy:
-      unitWave.Copy();
-      break;
-    case TWaveCommand::EditPaste:
-      unitWave.Paste();
-      break;
-    case TWaveCommand::EditSwap:
-      unitWave.Swap();
-      break;
-    case TWaveCommand::EditExtract:
-      unitWave.Extract();
-      break;
-    case TWaveCommand::EditMix:
-      unitWave.Mix(Get<TMixProps>(record));
-      break;
-    case TWaveCommand::FileProperties:
-      unitWave.ChangeProperties(unitWave.GetProperties(), Get<TWaveFileProps>(record));
-      break;
-    case TWaveCommand::EditClearClipboard:
-      break;
-  }
+  const TWaveRecord previousRecord =
+      row.Store != nullptr ? row.Record(unitWave) : TWaveRecord{std::monostate{}};
+  const std::uint64_t soundBefore = unitWave.GetSoundVersion();
+  row.Run(workspace, unitWave, record);
   if (unitWave.WasRefused()) {
     // The default set is stored only after success, so only the document's
     // record needs giving back.
     StoreRecord(unitWave.Records, command, previousRecord);
-    if (CommandMakesUndo(command)) workspace.RestoreUndo(std::move(previousUndo));
+    if (row.Undo) workspace.RestoreUndo(std::move(previousUndo));
     return TCommandResult::Refused;
   }
-  previousUndo.reset();
   StoreRecord(workspace.Defaults, command, record);
-  if (command != TWaveCommand::EditCopy) unitWave.SetChanged();
+  if (row.ChangesDocument && !unitWave.GetFailed() && unitWave.GetSoundVersion() == soundBefore) {
+    // Nothing to undo: the record before stays the one Undo takes back.
+    if (row.Undo) workspace.RestoreUndo(std::move(previousUndo));
+    return TCommandResult::Unchanged;
+  }
+  previousUndo.reset();
+  if (row.ChangesDocument) unitWave.SetChanged();
   return unitWave.GetFailed() ? TCommandResult::Failed : TCommandResult::Done;
 }

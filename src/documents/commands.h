@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -51,6 +52,43 @@ enum class TWaveCommand : std::uint8_t {
   FileProperties,
 };
 
+struct TFieldDesc;
+
+// When a command can run on a wave document (one not in hand-drawing mode).
+enum class TEnableRule : std::uint8_t {
+  Always,
+  Values,              // the wave has values
+  ValuesAndSelection,  // ... and a selection
+  Clipboard,           // the clipboard holds a sound
+  ValuesAndClipboard,
+  ValuesStereo,  // a stereo wave with values
+  ValuesMono,    // a mono wave with values
+};
+
+// Everything the runner, the command line and the dialogs know of one wave
+// command, as data. The desktop command table adds caption, key, hint and
+// image to a row by its `Command`; the music commands are rows of their own
+// table.
+struct TWaveCommandRow {
+  TWaveCommand Command;
+  const char* Name;
+  bool Undo;             // keeps the state before it for Undo
+  bool ChangesDocument;  // false: works on the clipboard only
+  TEnableRule Enable;
+  // The record the command's dialog starts from (FileProperties: the
+  // document's format); null for a command without a record.
+  TWaveRecord (*Record)(const TUnitWave& unitWave);
+  // Stores a record into the command's member of a set; null where the set
+  // has none.
+  void (*Store)(TWaveRecords& records, const TWaveRecord& record);
+  // The dialog: its caption and fields in reading order; null without one.
+  const char* Caption;
+  std::vector<TFieldDesc> (*Fields)();
+  // Calls the document with the confirmed record.
+  void (*Run)(TWorkspace& workspace, TUnitWave& unitWave, const TWaveRecord& record);
+};
+
+const TWaveCommandRow& WaveCommandRow(TWaveCommand command);
 const std::vector<TWaveCommand>& AllWaveCommands();
 const char* WaveCommandName(TWaveCommand command);
 // The command of a name (exact spelling), if there is one.
@@ -73,12 +111,18 @@ void StoreRecord(TWaveRecords& records, TWaveCommand command, const TWaveRecord&
 // Whether the command can run on the document now, by the rules of the
 // menus (a document not in hand-drawing mode).
 bool CommandEnabled(const TWorkspace& workspace, const TUnitWave& unitWave, TWaveCommand command);
+// Why a command cannot run on the document now ("needs a stereo wave"), for
+// a command that is not enabled; empty when it is.
+std::string WhyNotEnabled(const TWorkspace& workspace, const TUnitWave& unitWave,
+                          TWaveCommand command);
 
 enum class TCommandResult : std::uint8_t {
   Done,        // ran; the document took the result
   NotEnabled,  // the command cannot run on this document now; nothing happened
   Refused,     // the parameters could not be used; the message has been shown
-  Failed,      // memory ran out; the message has been shown, the sound is as it was
+  Failed,      // memory ran out or the user cancelled; the sound is as it was
+  Unchanged,   // ran, but had nothing to work on (a range too short, a count of 0):
+               // the document is as it was, not marked changed, and Undo is as before
 };
 
 // Runs a wave command on a document with its confirmed record (std::monostate

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,13 @@ enum class TFieldKind : std::uint8_t {
 };
 
 struct TFieldDesc {
+  TFieldDesc(TFieldKind kind, std::string label, std::string unitClass = "",
+             std::vector<std::string> options = {})
+      : kind(kind),
+        label(std::move(label)),
+        unitClass(std::move(unitClass)),
+        options(std::move(options)) {}
+
   TFieldKind kind;
   // The label of the "In <label>: ..." messages; for a choice, its caption.
   std::string label;
@@ -28,12 +36,19 @@ struct TFieldDesc {
   std::string unitClass;
   // The option texts of a choice.
   std::vector<std::string> options;
+  // Short spellings of the options the command line also takes ("1" for
+  // "Mono"); empty where the texts are short enough.
+  std::vector<std::string> optionKeys;
   // Whether the field is one entry of the multi-frequency list: its label
   // then takes an index, 1 for the first frequency.
   bool perFrequency = false;
 
   // The unit value of an Edit or WaveList field (`index`: the frequency).
   std::function<unit&(TWaveRecord&, std::size_t index)> value;
+  // An Edit field whose record member is a plain number: a unit value made
+  // from it, and the store of a value read back. Used where `value` is empty.
+  std::function<std::unique_ptr<unit>(const TWaveRecord&)> copyValue;
+  std::function<void(TWaveRecord&, const unit&)> storeValue;
   // The option index of a Choice, 0 or 1 of a Check.
   std::function<int(const TWaveRecord&)> getChoice;
   std::function<void(TWaveRecord&, int)> setChoice;
@@ -57,7 +72,8 @@ struct TFormDesc {
   std::vector<TFieldDesc> fields;
 };
 
-// The form of a command with a record; null for commands without one.
+// The form of a command with a dialog (from its row of the command table);
+// null for commands without one.
 const TFormDesc* FindForm(TWaveCommand command);
 
 // The field a label names: exact or ignoring case and surrounding spaces.

@@ -151,7 +151,7 @@ void TUnitWave::RandomEcho(const TRandomEchoProps& props) {
 
   const std::int16_t oldChannels = GetMonoStereo();
   if (TakeResult(std::move(accumulator)) && GetMonoStereo() != oldChannels)
-    Window->ChannelsChanged(GetMonoStereo());
+    Listeners.ChannelsChanged(GetMonoStereo());
   SetCursor(0);
-  Window->Repaint();
+  Listeners.Repaint();
 }

@@ -32,16 +32,14 @@ std::unique_ptr<Sound> CopySound(bool& failed, const Sound& sound) {
 }  // namespace
 
 TUnitWave::TUnitWave(const TWaveFileProps& waveFileProps, const std::string& fileName)
-    : TUnit(kUnitKindWave, fileName, TUnitState::New), Window(&TNullWaveWindowLink::Instance()) {
+    : TUnit(kUnitKindWave, fileName, TUnitState::New) {
   TB_ASSERT(waveFileProps.MonoStereo == 1 || waveFileProps.MonoStereo == 2);
   TB_ASSERT(waveFileProps.BytesPSample == 1 || waveFileProps.BytesPSample == 2);
   TheSound = NewEmptySound(waveFileProps);
 }
 
 TUnitWave::TUnitWave(std::unique_ptr<Sound> sound, const std::string& fileName)
-    : TUnit(kUnitKindWave, fileName, TUnitState::Saved),
-      Window(&TNullWaveWindowLink::Instance()),
-      TheSound(std::move(sound)) {
+    : TUnit(kUnitKindWave, fileName, TUnitState::Saved), TheSound(std::move(sound)) {
   TB_ASSERT_TEXT(TheSound != nullptr, "TheSound != NULL");
 }
 
@@ -85,7 +83,7 @@ TWaveFileProps TUnitWave::GetProperties() const {
 void TUnitWave::ChangeProperties(const TWaveFileProps& oldProps, const TWaveFileProps& newProps) {
   TB_ASSERT(newProps.MonoStereo == 1 || newProps.MonoStereo == 2);
   TB_ASSERT(newProps.BytesPSample == 1 || newProps.BytesPSample == 2);
-  if (oldProps.MonoStereo != newProps.MonoStereo) Window->ChannelsChanged(newProps.MonoStereo);
+  if (oldProps.MonoStereo != newProps.MonoStereo) Listeners.ChannelsChanged(newProps.MonoStereo);
   Failed = false;
   std::unique_ptr<Sound> made;  // the newest sound made so far
   auto current = [&]() -> const Sound& { return made ? *made : *TheSound; };
@@ -117,14 +115,14 @@ void TUnitWave::ChangeProperties(const TWaveFileProps& oldProps, const TWaveFile
   // Positions follow the frequency only when the new sound was taken.
   Cursor = ClipPosition(cursor);
   Anchor = ClipPosition(anchor);
-  Window->Repaint();
+  Listeners.Repaint();
 }
 
 // --- window and sound -------------------------------------------------------
 
-void TUnitWave::SetWindow(TWaveWindowLink* window) {
-  Window = window != nullptr ? window : &TNullWaveWindowLink::Instance();
-}
+void TUnitWave::AddListener(TWaveListener* listener) { Listeners.Add(listener); }
+
+void TUnitWave::RemoveListener(TWaveListener* listener) { Listeners.Remove(listener); }
 
 const Sound& TUnitWave::GetSound() const {
   TB_ASSERT_TEXT(TheSound != nullptr, "TheSound != NULL");
@@ -134,6 +132,7 @@ const Sound& TUnitWave::GetSound() const {
 void TUnitWave::ReplaceSound(std::unique_ptr<Sound> sound) {
   std::unique_ptr<Sound> old = std::move(TheSound);
   TheSound = std::move(sound);
+  ++SoundVersion;
   if (Workspace != nullptr) old = Workspace->SoundReleased(*this, std::move(old));
   // `old` is destroyed here unless the undo record took it.
 }
@@ -148,6 +147,7 @@ std::unique_ptr<Sound> TUnitWave::SetSound(std::unique_ptr<Sound> sound) {
   TB_ASSERT_TEXT(sound != nullptr, "sound != NULL");
   std::unique_ptr<Sound> old = std::move(TheSound);
   TheSound = std::move(sound);
+  ++SoundVersion;
   if (Workspace != nullptr) old = Workspace->SoundReleased(*this, std::move(old));
   Cursor = ClipPosition(Cursor);
   Anchor = ClipPosition(Anchor);
@@ -158,16 +158,18 @@ void TUnitWave::ExchangeSound(TUndoUnit& undoRecord) {
   TB_ASSERT(undoRecord.UnitWave == this);
   if (undoRecord.OwnedSound) {
     std::swap(TheSound, undoRecord.OwnedSound);
+    ++SoundVersion;
     undoRecord.TheSound = undoRecord.OwnedSound.get();
   }
   std::swap(Cursor, undoRecord.Cursor);
   std::swap(Anchor, undoRecord.Anchor);
   SetChanged();
-  Window->Repaint();
+  Listeners.Repaint();
 }
 
 std::unique_ptr<Sound> TUnitWave::HandOverSound() {
   SoundHandedOver = true;
+  ++SoundVersion;
   if (Workspace != nullptr) Workspace->UnitDestroyed(this);
   return std::move(TheSound);
 }
@@ -210,7 +212,7 @@ void TUnitWave::SetCursorAndAnchor(std::int32_t cursor, std::int32_t anchor) {
 }
 
 void TUnitWave::SelectResult(std::int32_t low, std::int32_t high) {
-  Window->EndChange(low, high);
+  Listeners.EndChange(low, high);
   if (low != high)
     SetSelection(low, high);
   else
@@ -229,40 +231,43 @@ void TUnitWave::ChangeSelection(std::int32_t cursor, std::int32_t anchor) {
   if (oldEmpty && newEmpty) {
     // The cursor alone moved.
     if (oldLow != newLow && GetValues() > 0) {
-      Window->EraseCursor(oldLow);
-      Window->RepaintRange(newLow, newLow, false);
+      Listeners.EraseCursor(oldLow);
+      Listeners.RepaintRange(newLow, newLow, false);
     }
   } else if (!oldEmpty && !newEmpty && std::max(oldLow, newLow) <= std::min(oldHigh, newHigh)) {
     // Overlapping selections: only the stretches between the old and the new
     // ends change, newly selected where the range grew, unselected where it
     // shrank.
-    if (newLow < oldLow) Window->RepaintRange(newLow, oldLow, true);
-    if (newHigh > oldHigh) Window->RepaintRange(oldHigh, newHigh, true);
-    if (newLow > oldLow) Window->RepaintRange(oldLow, newLow, false);
-    if (newHigh < oldHigh) Window->RepaintRange(newHigh, oldHigh, false);
+    if (newLow < oldLow) Listeners.RepaintRange(newLow, oldLow, true);
+    if (newHigh > oldHigh) Listeners.RepaintRange(oldHigh, newHigh, true);
+    if (newLow > oldLow) Listeners.RepaintRange(oldLow, newLow, false);
+    if (newHigh < oldHigh) Listeners.RepaintRange(newHigh, oldHigh, false);
   } else {
     // Disjoint, or from or to a mere cursor: the old range goes, the new one
     // comes.
     if (oldEmpty) {
-      if (GetValues() > 0) Window->EraseCursor(oldLow);
+      if (GetValues() > 0) Listeners.EraseCursor(oldLow);
     } else {
-      Window->RepaintRange(oldLow, oldHigh, false);
+      Listeners.RepaintRange(oldLow, oldHigh, false);
     }
     if (newEmpty)
-      Window->RepaintRange(newLow, newLow, false);
+      Listeners.RepaintRange(newLow, newLow, false);
     else
-      Window->RepaintRange(newLow, newHigh, true);
+      Listeners.RepaintRange(newLow, newHigh, true);
   }
-  Window->SelZoomChanged();
+  Listeners.SelectionChanged();
 }
 
-void TUnitWave::FinishLengthChange(std::unique_ptr<Sound> result, std::int32_t begin,
-                                   std::int32_t end, std::int32_t low, std::int32_t high) {
-  if (TakeResult(std::move(result)))
+void TUnitWave::ChangeLength(std::int32_t low, std::int32_t high,
+                             const TLengthOperation& operation) {
+  std::int32_t begin = low;
+  std::int32_t end = high;
+  Listeners.BeginChange(low, high);
+  if (TakeResult(operation(begin, end)))
     SelectResult(begin, end);
   else
     SelectResult(low, high);
-  Window->Repaint();
+  Listeners.Repaint();
 }
 
 double TUnitWave::RangeSeconds(std::int32_t begin, std::int32_t end) const {

@@ -2,13 +2,14 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "documents/props.h"
 #include "documents/unit.h"
 #include "documents/wavefileprops.h"
-#include "documents/wavewindowlink.h"
+#include "documents/wavelistener.h"
 
 class Sound;
 class TUndoUnit;
@@ -24,7 +25,7 @@ class TUndoUnit;
 // A command method stores its record, clears `Failed`, runs the sound
 // operation and takes the result unless `Failed` is set; the old sound goes
 // to the undo record that refers to it (or is destroyed). Methods that
-// change the length bracket the work with the window's BeginChange and
+// change the length bracket the work with the listeners' BeginChange and
 // SelectResult. The caller (RunWaveCommand) makes the undo record and calls
 // SetChanged().
 class TUnitWave : public TUnit {
@@ -45,8 +46,10 @@ class TUnitWave : public TUnit {
   TWaveFileProps GetProperties() const;
 
   // --- window and sound ----------------------------------------------------
-  void SetWindow(TWaveWindowLink* window);
-  TWaveWindowLink& GetWindow() const { return *Window; }
+  // Those who show the document: told of every repaint, selection and
+  // length change. The document does not own them.
+  void AddListener(TWaveListener* listener);
+  void RemoveListener(TWaveListener* listener);
   const Sound& GetSound() const;
   // Replaces the sound without an undo record (recording into an empty
   // wave); returns the previous sound, or null when the undo record keeps it.
@@ -57,6 +60,9 @@ class TUnitWave : public TUnit {
   std::unique_ptr<Sound> HandOverSound();
   bool GetSoundHandedOver() const { return SoundHandedOver; }
   bool GetFailed() const { return Failed; }
+  // Changes whenever the document takes another sound, so a caller can tell
+  // whether a command changed anything.
+  std::uint64_t GetSoundVersion() const { return SoundVersion; }
   // Whether the last command refused its parameters (a missing or empty wave,
   // a value the operation cannot take) and changed nothing; the message has
   // been shown.
@@ -133,10 +139,14 @@ class TUnitWave : public TUnit {
   // Takes `result` as the sound unless the operation failed or made nothing.
   bool TakeResult(std::unique_ptr<Sound> result);
   void ReplaceSound(std::unique_ptr<Sound> sound);
-  // Takes a result whose range came back as begin ... end and selects it;
-  // on failure selects the range the command had (low ... high).
-  void FinishLengthChange(std::unique_ptr<Sound> result, std::int32_t begin, std::int32_t end,
-                          std::int32_t low, std::int32_t high);
+  // An operation on the range begin ... end that may change its length;
+  // it moves begin and end to the range of its result.
+  using TLengthOperation =
+      std::function<std::unique_ptr<Sound>(std::int32_t& begin, std::int32_t& end)>;
+  // Runs `operation` on low ... high between the listeners' BeginChange and
+  // SelectResult: the result is taken and its range selected, or on failure
+  // the range the command had.
+  void ChangeLength(std::int32_t low, std::int32_t high, const TLengthOperation& operation);
   // The sound of the wave registered under `wave`'s name, or null after an
   // "Error" message. An envelope must have values.
   const Sound* EnvelopeSound(const unitUnitWave& wave);
@@ -150,7 +160,8 @@ class TUnitWave : public TUnit {
   TWorkspace& Owner() const;
 
   bool SoundHandedOver = false;
-  TWaveWindowLink* Window;
+  TWaveListeners Listeners;
+  std::uint64_t SoundVersion = 0;
   std::unique_ptr<Sound> TheSound;
   std::int32_t Cursor = 0;
   std::int32_t Anchor = 0;

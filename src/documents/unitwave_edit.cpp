@@ -21,24 +21,21 @@ void TUnitWave::Delete() {
   Failed = false;
   const std::int32_t begin = GetSelBegin();
   const std::int32_t end = GetSelEnd();
-  Window->BeginChange(begin, end);
-  if (TakeResult(TheSound->Delete(Failed, begin, end)))
-    SelectResult(begin, begin);
-  else
-    SelectResult(begin, end);
-  Window->Repaint();
+  ChangeLength(begin, end, [&](std::int32_t& from, std::int32_t& to) {
+    to = from;
+    return TheSound->Delete(Failed, begin, end);
+  });
 }
 
 void TUnitWave::Trim() {
   Failed = false;
   const std::int32_t begin = GetSelBegin();
   const std::int32_t end = GetSelEnd();
-  Window->BeginChange(begin, end);
-  if (TakeResult(TheSound->Extract(Failed, begin, end)))
-    SelectResult(0, end - begin);
-  else
-    SelectResult(begin, end);
-  Window->Repaint();
+  ChangeLength(begin, end, [&](std::int32_t& from, std::int32_t& to) {
+    from = 0;
+    to = end - begin;
+    return TheSound->Extract(Failed, begin, end);
+  });
 }
 
 void TUnitWave::Copy() {
@@ -53,12 +50,10 @@ void TUnitWave::Cut() {
   const std::int32_t begin = GetSelBegin();
   const std::int32_t end = GetSelEnd();
   Copy();  // clears Failed first
-  Window->BeginChange(begin, end);
-  if (TakeResult(TheSound->Delete(Failed, begin, end)))
-    SelectResult(begin, begin);
-  else
-    SelectResult(begin, end);
-  Window->Repaint();
+  ChangeLength(begin, end, [&](std::int32_t& from, std::int32_t& to) {
+    to = from;
+    return TheSound->Delete(Failed, begin, end);
+  });
 }
 
 void TUnitWave::Paste() {
@@ -66,13 +61,10 @@ void TUnitWave::Paste() {
   const std::int32_t low = GetSelLow();
   const std::int32_t high = GetSelHigh();
   const Sound& clip = Owner().GetClipBoardSound();
-  Window->BeginChange(low, high);
-  const std::int32_t pastedEnd = PastedEnd(low, clip, GetFrequency());
-  if (TakeResult(TheSound->Replace(Failed, clip, low, high)))
-    SelectResult(low, pastedEnd);
-  else
-    SelectResult(low, high);
-  Window->Repaint();
+  ChangeLength(low, high, [&](std::int32_t& /*from*/, std::int32_t& to) {
+    to = PastedEnd(low, clip, GetFrequency());
+    return TheSound->Replace(Failed, clip, low, high);
+  });
 }
 
 void TUnitWave::Swap() {
@@ -80,7 +72,7 @@ void TUnitWave::Swap() {
   const std::int32_t low = GetSelLow();
   const std::int32_t high = GetSelHigh();
   const Sound& clip = Owner().GetClipBoardSound();
-  Window->BeginChange(low, high);
+  Listeners.BeginChange(low, high);
   std::unique_ptr<Sound> extracted = TheSound->Extract(Failed, low, high);
   std::unique_ptr<Sound> replaced = TheSound->Replace(Failed, clip, low, high);
   const std::int32_t pastedEnd = PastedEnd(low, clip, GetFrequency());
@@ -89,7 +81,7 @@ void TUnitWave::Swap() {
   Owner().SetClipBoardSound(std::move(extracted));  // `clip` is gone from here on
   TakeResult(std::move(replaced));
   SelectResult(low, pastedEnd);
-  Window->Repaint();
+  Listeners.Repaint();
 }
 
 void TUnitWave::Extract() {
@@ -106,7 +98,7 @@ void TUnitWave::Extract() {
   // Silences the range of the copy in place; the length stays.
   if (!Failed && copy && end > begin) copy->DrawLine(begin, 0, end, 0);
   TakeResult(std::move(copy));
-  Window->Repaint();
+  Listeners.Repaint();
 }
 
 void TUnitWave::Mix(const TMixProps& props) {
@@ -129,5 +121,5 @@ void TUnitWave::Mix(const TMixProps& props) {
       break;
   }
   TakeResult(std::move(result));
-  Window->Repaint();
+  Listeners.Repaint();
 }

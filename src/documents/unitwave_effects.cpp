@@ -39,11 +39,10 @@ void TUnitWave::MakeSilence(const TSilenceProps& props) {
   Failed = false;
   const std::int32_t low = GetSelLow();
   const std::int32_t high = GetSelHigh();
-  std::int32_t begin = low;
-  std::int32_t end = high;
-  Window->BeginChange(low, high);
-  std::unique_ptr<Sound> result = TheSound->Silence(Failed, props.Seconds.GetValue(), begin, end);
-  FinishLengthChange(std::move(result), begin, end, low, high);
+  ChangeLength(low, high, [&](std::int32_t& begin, std::int32_t& end) {
+    std::unique_ptr<Sound> result = TheSound->Silence(Failed, props.Seconds.GetValue(), begin, end);
+    return result;
+  });
 }
 
 void TUnitWave::MakeLine(const TLineProps& props) {
@@ -59,12 +58,11 @@ void TUnitWave::MakeLine(const TLineProps& props) {
   }
   const std::int32_t low = GetSelLow();
   const std::int32_t high = GetSelHigh();
-  std::int32_t begin = low;
-  std::int32_t end = high;
-  Window->BeginChange(low, high);
-  std::unique_ptr<Sound> result =
-      TheSound->Line(Failed, from, to, props.Seconds.GetValue(), props.Exponential, begin, end);
-  FinishLengthChange(std::move(result), begin, end, low, high);
+  ChangeLength(low, high, [&](std::int32_t& begin, std::int32_t& end) {
+    std::unique_ptr<Sound> result =
+        TheSound->Line(Failed, from, to, props.Seconds.GetValue(), props.Exponential, begin, end);
+    return result;
+  });
 }
 
 void TUnitWave::MakeNoise(const TNoiseProps& props) {
@@ -72,12 +70,11 @@ void TUnitWave::MakeNoise(const TNoiseProps& props) {
   Failed = false;
   const std::int32_t low = GetSelLow();
   const std::int32_t high = GetSelHigh();
-  std::int32_t begin = low;
-  std::int32_t end = high;
-  Window->BeginChange(low, high);
-  std::unique_ptr<Sound> result =
-      TheSound->Noise(Failed, props.Volume.GetValue(), props.Seconds.GetValue(), begin, end);
-  FinishLengthChange(std::move(result), begin, end, low, high);
+  ChangeLength(low, high, [&](std::int32_t& begin, std::int32_t& end) {
+    std::unique_ptr<Sound> result =
+        TheSound->Noise(Failed, props.Volume.GetValue(), props.Seconds.GetValue(), begin, end);
+    return result;
+  });
 }
 
 void TUnitWave::MakeBlock(const TBlockTriangleProps& props) {
@@ -122,19 +119,18 @@ void TUnitWave::BlockOrTriangle(const TBlockTriangleProps& props, bool triangle)
   }
   const std::int32_t low = GetSelLow();
   const std::int32_t high = GetSelHigh();
-  std::int32_t begin = low;
-  std::int32_t end = high;
-  Window->BeginChange(low, high);
-  const double height1 = props.Height1.GetValue();
-  const double height2 = props.Height2.GetValue();
-  const double startPhase = PhaseOf(props.StartPhase.GetValue());
-  std::unique_ptr<Sound> result =
-      middleEnvelope != nullptr
-          ? TheSound->BlockWaveEnvelope(Failed, height1, height2, periodSeconds, *middleEnvelope,
-                                        lengthSeconds, startPhase, triangle, begin, end)
-          : TheSound->BlockWave(Failed, height1, height2, periodSeconds, middle, lengthSeconds,
-                                startPhase, triangle, begin, end);
-  FinishLengthChange(std::move(result), begin, end, low, high);
+  ChangeLength(low, high, [&](std::int32_t& begin, std::int32_t& end) {
+    const double height1 = props.Height1.GetValue();
+    const double height2 = props.Height2.GetValue();
+    const double startPhase = PhaseOf(props.StartPhase.GetValue());
+    std::unique_ptr<Sound> result =
+        middleEnvelope != nullptr
+            ? TheSound->BlockWaveEnvelope(Failed, height1, height2, periodSeconds, *middleEnvelope,
+                                          lengthSeconds, startPhase, triangle, begin, end)
+            : TheSound->BlockWave(Failed, height1, height2, periodSeconds, middle, lengthSeconds,
+                                  startPhase, triangle, begin, end);
+    return result;
+  });
 }
 
 void TUnitWave::MakeSinus(const TSinusProps& props) {
@@ -146,13 +142,12 @@ void TUnitWave::MakeSinus(const TSinusProps& props) {
   const double amplitude = props.Amplitude.GetValue();
   const std::int32_t low = GetSelLow();
   const std::int32_t high = GetSelHigh();
-  std::int32_t begin = low;
-  std::int32_t end = high;
-  Window->BeginChange(low, high);
-  std::unique_ptr<Sound> result =
-      TheSound->Sinus(Failed, amplitude, -amplitude, periodSeconds, count,
-                      PhaseOf(props.StartPhase.GetValue()), begin, end);
-  FinishLengthChange(std::move(result), begin, end, low, high);
+  ChangeLength(low, high, [&](std::int32_t& begin, std::int32_t& end) {
+    std::unique_ptr<Sound> result =
+        TheSound->Sinus(Failed, amplitude, -amplitude, periodSeconds, count,
+                        PhaseOf(props.StartPhase.GetValue()), begin, end);
+    return result;
+  });
 }
 
 void TUnitWave::MakeMFreq(const TMFreqProps& props) {
@@ -179,19 +174,18 @@ void TUnitWave::MakeMFreq(const TMFreqProps& props) {
   }
   const std::int32_t low = GetSelLow();
   const std::int32_t high = GetSelHigh();
-  std::int32_t begin = low;
-  std::int32_t end = high;
-  Window->BeginChange(low, high);
-  const double seconds = props.Seconds.GetValue();
-  std::unique_ptr<Sound> result =
-      form != nullptr
-          ? TheSound->MultiFreqForm(Failed, seconds, count, startVolumes.data(), periods.data(),
-                                    factorTimes.data(), volumeFactors.data(), startAngles.data(),
-                                    *form, begin, end)
-          : TheSound->MultiFreq(Failed, seconds, count, startVolumes.data(), periods.data(),
-                                factorTimes.data(), volumeFactors.data(), startAngles.data(), begin,
-                                end);
-  FinishLengthChange(std::move(result), begin, end, low, high);
+  ChangeLength(low, high, [&](std::int32_t& begin, std::int32_t& end) {
+    const double seconds = props.Seconds.GetValue();
+    std::unique_ptr<Sound> result =
+        form != nullptr
+            ? TheSound->MultiFreqForm(Failed, seconds, count, startVolumes.data(), periods.data(),
+                                      factorTimes.data(), volumeFactors.data(), startAngles.data(),
+                                      *form, begin, end)
+            : TheSound->MultiFreq(Failed, seconds, count, startVolumes.data(), periods.data(),
+                                  factorTimes.data(), volumeFactors.data(), startAngles.data(),
+                                  begin, end);
+    return result;
+  });
 }
 
 // --- effects that keep the length ----------------------------------------------
@@ -208,26 +202,26 @@ void TUnitWave::Volume(const TVolumeProps& props) {
   const std::int32_t end = GetSelEnd();
   TakeResult(envelope != nullptr ? TheSound->VolumeEnvelope(Failed, *envelope, begin, end)
                                  : TheSound->Volume(Failed, props.Factor.GetValue(), begin, end));
-  Window->Repaint();
+  Listeners.Repaint();
 }
 
 void TUnitWave::MaxVolume() {
   Failed = false;
   TakeResult(TheSound->MaxVolume(Failed, GetSelBegin(), GetSelEnd()));
-  Window->Repaint();
+  Listeners.Repaint();
 }
 
 void TUnitWave::Reverse() {
   Failed = false;
   TakeResult(TheSound->Reverse(Failed, GetSelBegin(), GetSelEnd()));
-  Window->Repaint();
+  Listeners.Repaint();
 }
 
 void TUnitWave::Up(const TUpProps& props) {
   Records.up = props;
   Failed = false;
   TakeResult(TheSound->Up(Failed, props.Add.GetValue(), GetSelBegin(), GetSelEnd()));
-  Window->Repaint();
+  Listeners.Repaint();
 }
 
 void TUnitWave::Distort(const TDistortProps& props) {
@@ -236,7 +230,7 @@ void TUnitWave::Distort(const TDistortProps& props) {
   const Sound* shape = EnvelopeSound(props.Shape);
   if (shape == nullptr) return;
   TakeResult(TheSound->Distort(Failed, *shape, GetSelBegin(), GetSelEnd()));
-  Window->Repaint();
+  Listeners.Repaint();
 }
 
 void TUnitWave::Rotate(const TRotateProps& props) {
@@ -264,7 +258,7 @@ void TUnitWave::Rotate(const TRotateProps& props) {
   if (props.ShiftTo == kShiftRight) left = (count - left) % count;
   TakeResult(TheSound->Rotate(
       Failed, SecondsOfValues(static_cast<std::int32_t>(left), GetFrequency()), begin, end));
-  Window->Repaint();
+  Listeners.Repaint();
 }
 
 void TUnitWave::Block(const TBlockProps& props) {
@@ -284,7 +278,7 @@ void TUnitWave::Block(const TBlockProps& props) {
     // Steps of the given height over the whole span -32768 ... 32767.
     levels = 65535 / props.Height.GetValue() + 1;
   TakeResult(TheSound->Block(Failed, blockSeconds, levels, begin, end));
-  Window->Repaint();
+  Listeners.Repaint();
 }
 
 void TUnitWave::MixLeftRight(const TLeftRightProps& props) {
@@ -295,7 +289,7 @@ void TUnitWave::MixLeftRight(const TLeftRightProps& props) {
   TakeResult(stereo->MixLeftRight(Failed, props.Left2Left.GetValue(), props.Left2Right.GetValue(),
                                   props.Right2Left.GetValue(), props.Right2Right.GetValue(),
                                   GetSelBegin(), GetSelEnd()));
-  Window->Repaint();
+  Listeners.Repaint();
 }
 
 void TUnitWave::FilterHigh(const THighLowProps& props) {
@@ -349,7 +343,7 @@ void TUnitWave::HighLow(const THighLowProps& props, bool high) {
     }
   }
   TakeResult(std::move(result));
-  Window->Repaint();
+  Listeners.Repaint();
 }
 
 void TUnitWave::FilterRes(const TResNotchProps& props) {
@@ -390,7 +384,7 @@ void TUnitWave::ResNotch(const TResNotchProps& props, bool notch) {
                                 widthEnvelope, &Wave::resonant, &Wave::resonantFreqEnvelope,
                                 &Wave::resonantWidthEnvelope, &Wave::resonantEnvelopes, begin, end);
   TakeResult(std::move(result));
-  Window->Repaint();
+  Listeners.Repaint();
 }
 
 void TUnitWave::Balance(const TBalanceProps& props) {
@@ -411,11 +405,11 @@ void TUnitWave::Balance(const TBalanceProps& props) {
     result = TheSound->Balance(Failed, props.Position.GetValue(), props.TimeDiff, volumeDiff,
                                filterDiff);
   if (TakeResult(std::move(result))) {
-    Window->ChannelsChanged(2);
+    Listeners.ChannelsChanged(2);
     Cursor = ClipPosition(Cursor);
     Anchor = ClipPosition(Anchor);
   }
-  Window->Repaint();
+  Listeners.Repaint();
 }
 
 // --- effects that change the length ----------------------------------------------
@@ -446,16 +440,15 @@ void TUnitWave::RollIn(const TRollInProps& props) {
     target = TruncInt(GetFrequency() * stored.StartAt.GetValue());
     target = std::clamp<std::int64_t>(target, 0, length - 1);
   }
-  std::int32_t begin = low;
-  std::int32_t end = high;
-  Window->BeginChange(low, high);
-  // A length that saturated goes on as asked, for the sound layer to see
-  // that it is too long.
-  const double lengthSeconds =
-      length == INT32_MAX ? seconds : SecondsOfValues(length, GetFrequency());
-  std::unique_ptr<Sound> result =
-      TheSound->RollIn(Failed, lengthSeconds, static_cast<std::int32_t>(target), begin, end);
-  FinishLengthChange(std::move(result), begin, end, low, high);
+  ChangeLength(low, high, [&](std::int32_t& begin, std::int32_t& end) {
+    // A length that saturated goes on as asked, for the sound layer to see
+    // that it is too long.
+    const double lengthSeconds =
+        length == INT32_MAX ? seconds : SecondsOfValues(length, GetFrequency());
+    std::unique_ptr<Sound> result =
+        TheSound->RollIn(Failed, lengthSeconds, static_cast<std::int32_t>(target), begin, end);
+    return result;
+  });
 }
 
 namespace {
@@ -513,25 +506,24 @@ void TUnitWave::RollOut(const TRollOutProps& props) {
   }
   Records.rollOut.StartPos.SetLength(duration);
   const double startPhase = PhaseOf(Records.rollOut.StartPos.GetValue() / duration);
-  std::int32_t begin = low;
-  std::int32_t end = high;
-  Window->BeginChange(low, high);
-  std::unique_ptr<Sound> result;
-  if (speedEnvelope != nullptr && TruncInt((high - low) * lengthFactor) == 0) {
-    // No value left: the range goes, as with a constant speed (the envelope
-    // reader needs one value at least).
-    result = TheSound->Delete(Failed, low, high);
-    end = begin;
-  } else if (speedEnvelope != nullptr) {
-    result = TheSound->RollOutEnvelope(Failed, *speedEnvelope, lengthFactor, speed, startPhase,
-                                       begin, end);
-  } else {
-    // The range played once at `speed` lasts duration / speed; the new length
-    // holds lengthFactor x |speed| such periods.
-    result = TheSound->RollOutForm(Failed, duration / speed, lengthFactor * std::fabs(speed),
-                                   startPhase, begin, end);
-  }
-  FinishLengthChange(std::move(result), begin, end, low, high);
+  ChangeLength(low, high, [&](std::int32_t& begin, std::int32_t& end) {
+    std::unique_ptr<Sound> result;
+    if (speedEnvelope != nullptr && TruncInt((high - low) * lengthFactor) == 0) {
+      // No value left: the range goes, as with a constant speed (the envelope
+      // reader needs one value at least).
+      result = TheSound->Delete(Failed, low, high);
+      end = begin;
+    } else if (speedEnvelope != nullptr) {
+      result = TheSound->RollOutEnvelope(Failed, *speedEnvelope, lengthFactor, speed, startPhase,
+                                         begin, end);
+    } else {
+      // The range played once at `speed` lasts duration / speed; the new length
+      // holds lengthFactor x |speed| such periods.
+      result = TheSound->RollOutForm(Failed, duration / speed, lengthFactor * std::fabs(speed),
+                                     startPhase, begin, end);
+    }
+    return result;
+  });
 }
 
 void TUnitWave::Length(const TLengthProps& props) {
@@ -549,11 +541,10 @@ void TUnitWave::Length(const TLengthProps& props) {
     if (same == nullptr) return;
     factor = same->GetSeconds() / duration;
   }
-  std::int32_t begin = low;
-  std::int32_t end = high;
-  Window->BeginChange(low, high);
-  std::unique_ptr<Sound> result = TheSound->Length(Failed, factor, begin, end);
-  FinishLengthChange(std::move(result), begin, end, low, high);
+  ChangeLength(low, high, [&](std::int32_t& begin, std::int32_t& end) {
+    std::unique_ptr<Sound> result = TheSound->Length(Failed, factor, begin, end);
+    return result;
+  });
 }
 
 void TUnitWave::TempoPitch(const TTempoPitchProps& props) {
@@ -593,23 +584,22 @@ void TUnitWave::TempoPitch(const TTempoPitchProps& props) {
   int method = props.Quality == kQualityHigh ? 1 : 0;
   // The crossfading reader follows a frequency envelope only forwards.
   if (freqEnvelope != nullptr && speed < 0) method = 0;
-  std::int32_t begin = low;
-  std::int32_t end = high;
-  Window->BeginChange(low, high);
-  std::unique_ptr<Sound> result;
-  if (freqEnvelope == nullptr && speedEnvelope == nullptr)
-    result = TheSound->TempoPitch(Failed, speed, startPos, lengthFactor, pitch, blockSeconds,
-                                  method, begin, end);
-  else if (speedEnvelope == nullptr)
-    result = TheSound->TempoPitchFreq(Failed, speed, startPos, lengthFactor, pitch, *freqEnvelope,
-                                      blockSeconds, method, begin, end);
-  else if (freqEnvelope == nullptr)
-    result = TheSound->TempoPitchSpeed(Failed, speed, *speedEnvelope, startPos, lengthFactor, pitch,
-                                       blockSeconds, method, begin, end);
-  else
-    result = TheSound->TempoPitchBoth(Failed, speed, *speedEnvelope, startPos, lengthFactor, pitch,
-                                      *freqEnvelope, blockSeconds, method, begin, end);
-  FinishLengthChange(std::move(result), begin, end, low, high);
+  ChangeLength(low, high, [&](std::int32_t& begin, std::int32_t& end) {
+    std::unique_ptr<Sound> result;
+    if (freqEnvelope == nullptr && speedEnvelope == nullptr)
+      result = TheSound->TempoPitch(Failed, speed, startPos, lengthFactor, pitch, blockSeconds,
+                                    method, begin, end);
+    else if (speedEnvelope == nullptr)
+      result = TheSound->TempoPitchFreq(Failed, speed, startPos, lengthFactor, pitch, *freqEnvelope,
+                                        blockSeconds, method, begin, end);
+    else if (freqEnvelope == nullptr)
+      result = TheSound->TempoPitchSpeed(Failed, speed, *speedEnvelope, startPos, lengthFactor,
+                                         pitch, blockSeconds, method, begin, end);
+    else
+      result = TheSound->TempoPitchBoth(Failed, speed, *speedEnvelope, startPos, lengthFactor,
+                                        pitch, *freqEnvelope, blockSeconds, method, begin, end);
+    return result;
+  });
 }
 
 void TUnitWave::PerEcho(const TPerEchoProps& props) {
@@ -628,21 +618,20 @@ void TUnitWave::PerEcho(const TPerEchoProps& props) {
   double seconds = props.Time.GetValue();
   // With a time envelope the envelope's sign gives the direction.
   if (timeEnvelope != nullptr) seconds = std::fabs(seconds);
-  std::int32_t begin = low;
-  std::int32_t end = high;
-  Window->BeginChange(low, high);
-  std::unique_ptr<Sound> result;
-  if (timeEnvelope == nullptr && volumeEnvelope == nullptr)
-    result = TheSound->EchoConstant(Failed, seconds, props.Factor.GetValue(), count, begin, end);
-  else if (timeEnvelope == nullptr)
-    result = TheSound->EchoVolumeEnvelope(Failed, seconds, *volumeEnvelope, count, begin, end);
-  else if (volumeEnvelope == nullptr)
-    result = TheSound->EchoTimeEnvelope(Failed, seconds, *timeEnvelope, props.Factor.GetValue(),
-                                        count, begin, end);
-  else
-    result =
-        TheSound->EchoEnvelopes(Failed, seconds, *timeEnvelope, *volumeEnvelope, count, begin, end);
-  FinishLengthChange(std::move(result), begin, end, low, high);
+  ChangeLength(low, high, [&](std::int32_t& begin, std::int32_t& end) {
+    std::unique_ptr<Sound> result;
+    if (timeEnvelope == nullptr && volumeEnvelope == nullptr)
+      result = TheSound->EchoConstant(Failed, seconds, props.Factor.GetValue(), count, begin, end);
+    else if (timeEnvelope == nullptr)
+      result = TheSound->EchoVolumeEnvelope(Failed, seconds, *volumeEnvelope, count, begin, end);
+    else if (volumeEnvelope == nullptr)
+      result = TheSound->EchoTimeEnvelope(Failed, seconds, *timeEnvelope, props.Factor.GetValue(),
+                                          count, begin, end);
+    else
+      result = TheSound->EchoEnvelopes(Failed, seconds, *timeEnvelope, *volumeEnvelope, count,
+                                       begin, end);
+    return result;
+  });
 }
 
 void TUnitWave::FilterBlock(const TBlockFilterProps& props) {
@@ -653,14 +642,13 @@ void TUnitWave::FilterBlock(const TBlockFilterProps& props) {
   if (high <= low) return;
   const Sound* envelope = nullptr;
   if (props.Envelope && (envelope = EnvelopeSound(props.EnvelopeWave)) == nullptr) return;
-  std::int32_t begin = low;
-  std::int32_t end = high;
-  Window->BeginChange(low, high);
-  std::unique_ptr<Sound> result =
-      envelope != nullptr
-          // The envelope scales the longest block; its sign is the envelope's.
-          ? TheSound->BlockFilterEnvelope(Failed, *envelope, std::fabs(props.Time.GetValue()),
-                                          begin, end)
-          : TheSound->BlockFilter(Failed, props.Time.GetValue(), begin, end);
-  FinishLengthChange(std::move(result), begin, end, low, high);
+  ChangeLength(low, high, [&](std::int32_t& begin, std::int32_t& end) {
+    std::unique_ptr<Sound> result =
+        envelope != nullptr
+            // The envelope scales the longest block; its sign is the envelope's.
+            ? TheSound->BlockFilterEnvelope(Failed, *envelope, std::fabs(props.Time.GetValue()),
+                                            begin, end)
+            : TheSound->BlockFilter(Failed, props.Time.GetValue(), begin, end);
+    return result;
+  });
 }

@@ -524,18 +524,53 @@ TEST(WaveCommands, ALengthBeyondThirtyTwoBitsIsReportedAsTooMuchForMemory) {
   }
 }
 
-TEST(WaveCommands, NamesAreThoseOfTheCommandTable) {
-  EXPECT_EQ(FindWaveCommand("RndEcho"), TWaveCommand::RndEcho);
-  EXPECT_EQ(FindWaveCommand("FilterBlock"), TWaveCommand::FilterBlock);
-  EXPECT_EQ(FindWaveCommand("rndecho"), std::nullopt);
-  for (TWaveCommand command : AllWaveCommands())
-    EXPECT_EQ(FindWaveCommand(WaveCommandName(command)), command);
-  EXPECT_EQ(AllWaveCommands().size(), 37u);
-  EXPECT_FALSE(CommandMakesUndo(TWaveCommand::EditCopy));
-  EXPECT_FALSE(CommandMakesUndo(TWaveCommand::EditClearClipboard));
-  EXPECT_TRUE(CommandMakesUndo(TWaveCommand::FileProperties));
-  EXPECT_FALSE(CommandHasRecord(TWaveCommand::MaxVolume));
-  EXPECT_TRUE(CommandHasRecord(TWaveCommand::EditMix));
+TEST(WaveCommands, ACommandWithNothingToWorkOnLeavesStateAndUndoAlone) {
+  CommandFixture f;
+  TPerEchoProps echo;  // an echo needs two values at least
+  f.doc->SetSelection(5, 6);
+  EXPECT_EQ(RunWaveCommand(f.workspace, *f.doc, TWaveCommand::PerEcho, echo),
+            TCommandResult::Unchanged);
+  EXPECT_EQ(f.doc->GetState(), TUnitState::Saved);
+  EXPECT_EQ(f.workspace.GetUndoUnit(), nullptr);
+  const std::vector<std::int16_t> before = LeftOf(*f.doc);
+  ASSERT_EQ(RunWaveCommand(f.workspace, *f.doc, TWaveCommand::Reverse), TCommandResult::Done);
+  const TUndoUnit* reverseUndo = f.workspace.GetUndoUnit();
+  f.doc->SetSelection(5, 6);
+  EXPECT_EQ(RunWaveCommand(f.workspace, *f.doc, TWaveCommand::PerEcho, echo),
+            TCommandResult::Unchanged);
+  EXPECT_EQ(RunWaveCommand(f.workspace, *f.doc, TWaveCommand::FileProperties,
+                           f.doc->GetProperties()),
+            TCommandResult::Unchanged);
+  // Undo still takes the Reverse back.
+  EXPECT_EQ(f.workspace.GetUndoUnit(), reverseUndo);
+  f.workspace.Undo();
+  EXPECT_EQ(LeftOf(*f.doc), before);
+}
+
+TEST(WaveCommands, ADisabledCommandSaysWhatItNeeds) {
+  DocumentFixture mono(MakeMono({1, 2}, kFreq));
+  DocumentFixture stereo(MakeStereo({1, 2}, {3, 4}, kFreq));
+  DocumentFixture empty(MakeMono({}, kFreq));
+  const struct {
+    DocumentFixture* f;
+    TWaveCommand command;
+    const char* why;
+  } cases[] = {
+      {&mono, TWaveCommand::MixLeftRight, "needs a stereo wave"},
+      {&stereo, TWaveCommand::Balance, "needs a mono wave"},
+      {&empty, TWaveCommand::Volume, "needs a wave with values"},
+      {&empty, TWaveCommand::Balance, "needs a wave with values"},
+      {&mono, TWaveCommand::EditPaste, "needs a sound on the clipboard"},
+      {&mono, TWaveCommand::EditSwap, "needs a sound on the clipboard"},
+      {&mono, TWaveCommand::EditTrim, "needs a selection"},
+      {&empty, TWaveCommand::MakeSinus, ""},
+      {&mono, TWaveCommand::Balance, ""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(WhyNotEnabled(c.f->workspace, *c.f->doc, c.command), c.why)
+        << WaveCommandName(c.command);
+    EXPECT_EQ(CommandEnabled(c.f->workspace, *c.f->doc, c.command), std::string(c.why).empty());
+  }
 }
 
 namespace {

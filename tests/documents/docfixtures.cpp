@@ -63,7 +63,7 @@ void RecordingWindow::EndChange(std::int32_t low, std::int32_t high) {
   calls.push_back("end " + std::to_string(low) + " " + std::to_string(high));
 }
 
-void RecordingWindow::SelZoomChanged() { calls.push_back("selzoom"); }
+void RecordingWindow::SelectionChanged() { calls.push_back("selection"); }
 
 void RecordingWindow::ChannelsChanged(std::int16_t channels) {
   calls.push_back("channels " + std::to_string(channels));
@@ -72,11 +72,11 @@ void RecordingWindow::ChannelsChanged(std::int16_t channels) {
 std::vector<std::string> RecordingWindow::Stretches() const {
   std::vector<std::string> result;
   for (const std::string& call : calls)
-    if (call != "repaint" && call != "selzoom") result.push_back(call);
+    if (call != "repaint" && call != "selection") result.push_back(call);
   return result;
 }
 
 DocumentFixture::DocumentFixture(std::unique_ptr<Sound> sound)
     : doc(workspace.AddWave(std::make_unique<TUnitWave>(std::move(sound), "doc.wav"))) {
-  doc->SetWindow(&window);
+  doc->AddListener(&window);
 }

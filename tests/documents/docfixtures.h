@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "documents/unitwave.h"
-#include "documents/wavewindowlink.h"
+#include "documents/wavelistener.h"
 #include "documents/workspace.h"
 #include "sound/sound.h"
 
@@ -29,19 +29,19 @@ std::vector<std::int16_t> RightOf(const TUnitWave& unitWave);
 
 // Records what a document asks of its window, one text per call:
 // "range FROM TO sel|unsel", "erase POS", "repaint", "begin LOW HIGH",
-// "end LOW HIGH", "selzoom", "channels N". BeginChange and EndChange must
+// "end LOW HIGH", "selection", "channels N". BeginChange and EndChange must
 // pair; `unpaired` counts the calls that did not.
-class RecordingWindow : public TWaveWindowLink {
+class RecordingWindow : public TWaveListener {
  public:
   void RepaintRange(std::int32_t from, std::int32_t to, bool selected) override;
   void EraseCursor(std::int32_t position) override;
   void Repaint() override;
   void BeginChange(std::int32_t low, std::int32_t high) override;
   void EndChange(std::int32_t low, std::int32_t high) override;
-  void SelZoomChanged() override;
+  void SelectionChanged() override;
   void ChannelsChanged(std::int16_t channels) override;
 
-  // The calls other than "repaint" and "selzoom".
+  // The calls other than "repaint" and "selection".
   std::vector<std::string> Stretches() const;
 
   std::vector<std::string> calls;

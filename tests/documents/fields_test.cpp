@@ -165,6 +165,29 @@ TEST(RecordForm, RollInPositionIsReadInsideTheNewLength) {
             "Input Error: In Start at: Position must be before the end of the wave");
 }
 
+TEST(RecordForm, TheWaveFormatTakesTheDialogsTextsAndShortOnes) {
+  RecordingUi ui;
+  TRecordForm form = FormFor(TWaveCommand::FileProperties);
+  SetOk(form, "Frequency", "22050");
+  SetOk(form, "channels", "Mono");
+  SetOk(form, "Bits", "8");
+  ASSERT_TRUE(form.Read());
+  EXPECT_EQ(std::get<TWaveFileProps>(form.Record()), (TWaveFileProps{22050, 1, 1}));
+  SetOk(form, "Channels", "2");
+  SetOk(form, "Bits", "16 bits");
+  ASSERT_TRUE(form.Read());
+  EXPECT_EQ(std::get<TWaveFileProps>(form.Record()), (TWaveFileProps{22050, 2, 2}));
+  std::string error;
+  EXPECT_FALSE(form.Set("Channels", 0, "3", error));
+  EXPECT_EQ(error, "\"3\" is not an option of \"Channels\"");
+  // A frequency that cannot be is an input error, and the record keeps the
+  // format it had.
+  SetOk(form, "Frequency", "0");
+  EXPECT_FALSE(form.Read());
+  EXPECT_EQ(ui.Texts().back(), "Input Error: In Frequency: Value must be positive and more than 0.");
+  EXPECT_EQ(std::get<TWaveFileProps>(form.Record()).Frequency, 22050);
+}
+
 TEST(RecordForm, EveryFormReadsBackItsDefaults) {
   // Opening a dialog and pressing OK must not change a record: every text
   // shown reads back to a value shown with the same text. Only forms whose
@@ -193,6 +216,6 @@ TEST(RecordForm, EveryFormReadsBackItsDefaults) {
     }
   }
   // Two dialogs serve two commands each (high/low, resonant/notch) and one
-  // serves block and triangle: 26 records, 26 forms.
-  EXPECT_EQ(forms, 26);
+  // serves block and triangle: 26 records, 26 forms, and the format's.
+  EXPECT_EQ(forms, 27);
 }

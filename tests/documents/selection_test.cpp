@@ -117,8 +117,20 @@ TEST(WaveSelection, RepaintsOnlyTheStretchesThatChange) {
     EXPECT_EQ(f.window.Stretches(), c.stretches)
         << c.from.cursor << "," << c.from.anchor << " -> " << c.to.cursor << "," << c.to.anchor;
     ASSERT_FALSE(f.window.calls.empty());
-    EXPECT_EQ(f.window.calls.back(), "selzoom");
+    EXPECT_EQ(f.window.calls.back(), "selection");
   }
+}
+
+TEST(WaveSelection, EveryListenerIsToldUntilItIsRemoved) {
+  DocumentFixture f(MakeMono(Ramp(100)));
+  RecordingWindow statusBar;
+  f.doc->AddListener(&statusBar);
+  f.doc->SetCursor(20);
+  f.doc->RemoveListener(&f.window);
+  f.doc->SetCursor(30);
+  EXPECT_EQ(f.window.Stretches(), (std::vector<std::string>{"erase 0", "range 20 20 unsel"}));
+  EXPECT_EQ(statusBar.Stretches(), (std::vector<std::string>{"erase 0", "range 20 20 unsel",
+                                                              "erase 20", "range 30 30 unsel"}));
 }
 
 TEST(WaveSelection, AnEmptyWaveHasNoCursorToErase) {

@@ -1,6 +1,0 @@
-#include "documents/wavewindowlink.h"
-
-TNullWaveWindowLink& TNullWaveWindowLink::Instance() {
-  static TNullWaveWindowLink link;
-  return link;
-}
