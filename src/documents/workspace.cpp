@@ -102,6 +102,12 @@ TUnitWave* TWorkspace::FindWaveUnitByRegisterName(const std::string& name) const
   return static_cast<TUnitWave*>(unit);
 }
 
+std::optional<TRegisteredWave> TWorkspace::FindWave(const std::string& name) const {
+  const TUnitWave* unitWave = FindWaveUnitByRegisterName(name);
+  if (unitWave == nullptr) return std::nullopt;
+  return TRegisteredWave{&unitWave->GetSound(), unitWave->GetSelBegin(), unitWave->GetSelEnd()};
+}
+
 std::vector<std::string> TWorkspace::WaveNames() const {
   std::vector<std::string> names;
   for (const auto& unit : units_)

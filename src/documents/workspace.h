@@ -59,7 +59,8 @@ class TWorkspace : public WaveRegistry {
 
   // --- register names -----------------------------------------------------
   TUnit* FindUnitByRegisterName(const std::string& name) const;
-  TUnitWave* FindWaveUnitByRegisterName(const std::string& name) const override;
+  TUnitWave* FindWaveUnitByRegisterName(const std::string& name) const;
+  std::optional<TRegisteredWave> FindWave(const std::string& name) const override;
   std::vector<std::string> WaveNames() const override;
   // An empty name is always accepted; a name another document already has
   // shows "A wave with name "NAME" already exists." and is refused.

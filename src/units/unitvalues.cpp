@@ -313,9 +313,9 @@ bool unitUnitWave::ReadFromText(const std::string& text, const std::string& name
   return true;
 }
 
-TUnitWave* unitUnitWave::GetUnitWave() const {
-  if (name_.empty()) return nullptr;
-  return Waves().FindWaveUnitByRegisterName(name_);
+std::optional<TRegisteredWave> unitUnitWave::GetWave() const {
+  if (name_.empty()) return std::nullopt;
+  return Waves().FindWave(name_);
 }
 
 int unitUnitWave::IndexIn(const std::vector<std::string>& names) const {

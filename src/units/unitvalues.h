@@ -1,19 +1,19 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "units/unitcodes.h"
+#include "units/waveregistry.h"
 
 // Unit values: one numeric parameter of a dialog, a parameter record or a
 // music file. Each reads itself from text with its reader, remembers the
 // unit the user typed (the display unit) and writes itself back in that
 // unit. Reading stops at the first bad field of a dialog: every field is
 // read with Read(ok, ...) and one `ok` flag that starts true.
-
-class TUnitWave;
 
 class unit {
  public:
@@ -339,9 +339,9 @@ class unitUnitWave : public unit {
                     std::string& message) override;
   const std::string& GetName() const { return name_; }
   void SetName(const std::string& name) { name_ = name; }
-  // The open document registered under the name, through the installed
-  // registry; null when none is.
-  TUnitWave* GetUnitWave() const;
+  // The open wave registered under the name, through the installed
+  // registry; nothing when none is.
+  std::optional<TRegisteredWave> GetWave() const;
   // The entry of `names` to select when showing the value, or -1.
   int IndexIn(const std::vector<std::string>& names) const;
   bool operator==(const unitUnitWave&) const = default;

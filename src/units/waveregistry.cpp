@@ -5,8 +5,8 @@ namespace {
 class NoWaves : public WaveRegistry {
  public:
   std::vector<std::string> WaveNames() const override { return {}; }
-  TUnitWave* FindWaveUnitByRegisterName(const std::string& /*name*/) const override {
-    return nullptr;
+  std::optional<TRegisteredWave> FindWave(const std::string& /*name*/) const override {
+    return std::nullopt;
   }
 };
 

@@ -1,14 +1,24 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
-// The open wave documents as the unit values see them: a list of registered
-// names and a look-up by name. The documents layer (the main window's list
-// of wave windows) implements it; this library never looks inside a
-// document, so it only needs the type's name.
+// The open wave documents as the unit values and the note players see them:
+// a list of registered names and a look-up by name that hands out what a
+// reader of a wave needs. The documents layer (the main window's list of
+// wave windows) implements it; this library knows no document.
 
-class TUnitWave;
+class Sound;
+
+// A registered wave as its readers see it: the sound, and the selection
+// (the whole wave when nothing is selected), which samplers repeat.
+struct TRegisteredWave {
+  const Sound* sound = nullptr;
+  std::int32_t selBegin = 0;
+  std::int32_t selEnd = 0;
+};
 
 class WaveRegistry {
  public:
@@ -18,9 +28,9 @@ class WaveRegistry {
   // list shows them; documents without a registered name are left out.
   virtual std::vector<std::string> WaveNames() const = 0;
 
-  // The open wave document registered under `name` (exact, case-sensitive),
-  // or null when there is none.
-  virtual TUnitWave* FindWaveUnitByRegisterName(const std::string& name) const = 0;
+  // The open wave registered under `name` (exact, case-sensitive), or
+  // nothing when there is none.
+  virtual std::optional<TRegisteredWave> FindWave(const std::string& name) const = 0;
 };
 
 // The registry in use; an empty one (no waves open) until another is

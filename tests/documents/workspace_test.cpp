@@ -72,12 +72,18 @@ TEST(Workspace, CheckRegisterNameRefusesANameInUse) {
   EXPECT_EQ(ui.messages[0].text, "A wave with name \"drum\" already exists.");
 }
 
-TEST(Workspace, TheUnitValuesFindWavesThroughIt) {
+TEST(Workspace, TheUnitValuesFindWavesAndTheirSelectionThroughIt) {
   TWorkspace workspace;
-  TUnitWave* a = workspace.AddWave(std::make_unique<TUnitWave>(MakeMono({1}), "a"));
+  TUnitWave* a = workspace.AddWave(std::make_unique<TUnitWave>(MakeMono({1, 2, 3, 4}), "a"));
   a->SetRegisterName("env");
   unitUnitWave choice("env");
-  EXPECT_EQ(choice.GetUnitWave(), a);
+  ASSERT_TRUE(choice.GetWave());
+  EXPECT_EQ(choice.GetWave()->sound, &a->GetSound());
+  // Nothing selected: the whole wave.
+  EXPECT_EQ(choice.GetWave()->selEnd, 4);
+  a->SetSelection(1, 3);
+  EXPECT_EQ(choice.GetWave()->selBegin, 1);
+  EXPECT_EQ(choice.GetWave()->selEnd, 3);
   EXPECT_EQ(Waves().WaveNames(), (std::vector<std::string>{"env"}));
 }
 

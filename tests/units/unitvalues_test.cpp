@@ -337,12 +337,10 @@ TEST_F(unitWavePositionTest, SetValueKeepsTheForm) {
 class FakeWaves : public WaveRegistry {
  public:
   std::vector<std::string> WaveNames() const override { return {"Drum", "Wave1"}; }
-  TUnitWave* FindWaveUnitByRegisterName(const std::string& name) const override {
-    return name == "Wave1" ? document : nullptr;
+  std::optional<TRegisteredWave> FindWave(const std::string& name) const override {
+    if (name != "Wave1") return std::nullopt;
+    return TRegisteredWave{nullptr, 3, 7};
   }
-  // Only compared, never used as a document.
-  TUnitWave* document = reinterpret_cast<TUnitWave*>(&marker);
-  int marker = 0;
 };
 
 TEST(unitUnitWave, NeedsASelectedWave) {
@@ -361,14 +359,15 @@ TEST(unitUnitWave, TakesTheNameAndFindsTheDocument) {
   std::string message;
   ASSERT_TRUE(sample.ReadFromText("Wave1", "Sample Wave", message));
   EXPECT_EQ(sample.ToText(), "Wave1");
-  EXPECT_EQ(sample.GetUnitWave(), nullptr) << "no registry installed: no wave is open";
+  EXPECT_FALSE(sample.GetWave()) << "no registry installed: no wave is open";
   FakeWaves waves;
   {
     ScopedWaveRegistry scope(waves);
-    EXPECT_EQ(sample.GetUnitWave(), waves.document);
+    ASSERT_TRUE(sample.GetWave());
+    EXPECT_EQ(sample.GetWave()->selEnd, 7);
     EXPECT_EQ(sample.IndexIn(Waves().WaveNames()), 1);
     sample.SetName("Gone");
-    EXPECT_EQ(sample.GetUnitWave(), nullptr);
+    EXPECT_FALSE(sample.GetWave());
     EXPECT_EQ(sample.IndexIn(Waves().WaveNames()), -1);
   }
   EXPECT_TRUE(Waves().WaveNames().empty());
