@@ -11,7 +11,8 @@ export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 
 echo "== sanitized build and tests"
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTONBRISK_SANITIZE=ON >/dev/null
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTONBRISK_SANITIZE=ON \
+  -DTONBRISK_WERROR=ON >/dev/null
 ninja -C build-asan -j"$jobs"
 ctest --test-dir build-asan -j"$jobs" --output-on-failure --timeout 300
 

@@ -3,6 +3,9 @@
 add_library(tb_options INTERFACE)
 target_compile_options(tb_options INTERFACE -Wall -Wextra -Wpedantic -ffp-contract=off)
 target_include_directories(tb_options INTERFACE ${PROJECT_SOURCE_DIR}/src)
+if(TONBRISK_WERROR)
+  target_compile_options(tb_options INTERFACE -Werror)
+endif()
 
 # Adds a core library from the sources of one folder.
 function(tb_core_library name)

@@ -329,7 +329,8 @@ class unitWavePosition : public unit {
 // names (the registry's WaveNames). Empty text means nothing was chosen.
 class unitUnitWave : public unit {
  public:
-  explicit unitUnitWave(std::string name = "")
+  unitUnitWave() : unitUnitWave(std::string()) {}
+  explicit unitUnitWave(std::string name)
       : unit(kUnitNone, kRestrictNone), name_(std::move(name)) {}
   std::string ToText() const override { return name_; }
   // Fails with "You have to select a Wave" for an empty text, and the name
