@@ -236,7 +236,3 @@ TEST(Clipboard, AFailedCutKeepsTheSoundAndSelectsTheRange) {
   EXPECT_EQ(f.window.unpaired, 0);
 }
 
-TEST(ClipboardDeathTest, PasteNeedsAClipboardSound) {
-  DocumentFixture f(MakeMono({1}));
-  EXPECT_DEATH(f.doc->Paste(), "ClipBoardSound != 0");
-}

