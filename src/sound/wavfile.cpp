@@ -1,8 +1,6 @@
 #include "sound/wavfile.h"
 
 #include <fcntl.h>
-#include <limits.h>
-#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,6 +12,7 @@
 #include <vector>
 
 #include "base/allocation.h"
+#include "base/atomicfile.h"
 #include "base/tbassert.h"
 
 namespace {
@@ -340,102 +339,6 @@ bool Slurp(int fd, std::vector<std::uint8_t>& bytes) {
   bytes.resize(used);
   return true;
 }
-
-// ---------------------------------------------------------------------------
-// Saving without risk to the existing file: the data go to a temporary file
-// in the same directory, which replaces the target only once it is complete.
-
-class AtomicFile {
- public:
-  AtomicFile() = default;
-  AtomicFile(const AtomicFile&) = delete;
-  AtomicFile& operator=(const AtomicFile&) = delete;
-  ~AtomicFile() { Abandon(); }
-
-  bool Open(const std::string& fileName) {
-    if (fileName.empty()) return false;
-    target_ = fileName;
-    struct stat st {};
-    bool exists = ::lstat(fileName.c_str(), &st) == 0;
-    if (exists && S_ISLNK(st.st_mode)) {
-      // Replace the file the link points to, not the link.
-      char resolved[PATH_MAX];
-      if (::realpath(fileName.c_str(), resolved) != nullptr) target_ = resolved;
-      exists = ::stat(target_.c_str(), &st) == 0;
-    }
-    if (exists && S_ISDIR(st.st_mode)) return false;
-    if (exists && !S_ISREG(st.st_mode)) {
-      // A device or pipe (/dev/stdout): write into it, there is nothing to replace.
-      fd_ = ::open(target_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-      return fd_ >= 0;
-    }
-    std::string pattern = target_ + ".tmp-XXXXXX";
-    fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
-    if (fd_ < 0 && errno == ENAMETOOLONG) {
-      const std::size_t slash = target_.rfind('/');
-      pattern = (slash == std::string::npos ? std::string() : target_.substr(0, slash + 1)) +
-                ".tonbrisk-XXXXXX";
-      fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
-    }
-    if (fd_ < 0) return false;
-    temp_ = pattern;
-    // mkstemp makes the file private; give it the old file's permissions, or
-    // those a newly created file would get.
-    mode_t mode;
-    if (exists) {
-      mode = st.st_mode & 07777;
-      // Keeps the owner when an administrator saves someone else's file;
-      // refused (and harmless) for everyone else.
-      [[maybe_unused]] const int owned = ::fchown(fd_, st.st_uid, st.st_gid);
-    } else {
-      const mode_t mask = ::umask(0);
-      ::umask(mask);
-      mode = 0666 & ~mask;
-    }
-    ::fchmod(fd_, mode);
-    return true;
-  }
-
-  bool Write(const void* data, std::size_t count) {
-    const auto* p = static_cast<const std::uint8_t*>(data);
-    while (count > 0) {
-      const ssize_t done = ::write(fd_, p, count);
-      if (done < 0 && errno == EINTR) continue;
-      if (done <= 0) return false;
-      p += done;
-      count -= static_cast<std::size_t>(done);
-    }
-    return true;
-  }
-
-  bool Commit() {
-    const int fd = fd_;
-    fd_ = -1;
-    if (::close(fd) != 0) {
-      Abandon();
-      return false;
-    }
-    if (temp_.empty()) return true;
-    if (::rename(temp_.c_str(), target_.c_str()) != 0) {
-      Abandon();
-      return false;
-    }
-    temp_.clear();
-    return true;
-  }
-
-  void Abandon() {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
-    if (!temp_.empty()) ::unlink(temp_.c_str());
-    temp_.clear();
-  }
-
- private:
-  std::string target_;
-  std::string temp_;
-  int fd_ = -1;
-};
 
 bool WriteSamples(AtomicFile& file, const Sound& sound, int bytes, std::int32_t begin,
                   std::int32_t end) {
