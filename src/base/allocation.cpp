@@ -1,5 +1,6 @@
 #include "base/allocation.h"
 
+#include <atomic>
 #include <cstdint>
 
 #include "base/userinterface.h"
@@ -8,8 +9,9 @@
 #endif
 
 namespace {
-int allocationsBeforeFailure = -1;
-}
+// Atomic: a test may arm it on one thread for an operation on another.
+std::atomic<int> allocationsBeforeFailure{-1};
+}  // namespace
 
 void ReportOutOfMemory(bool& failed) {
   failed = true;
@@ -19,13 +21,13 @@ void ReportOutOfMemory(bool& failed) {
 void FailAllocationAfter(int successes) { allocationsBeforeFailure = successes; }
 
 bool InjectedAllocationFailure() {
-  if (allocationsBeforeFailure < 0) return false;
-  if (allocationsBeforeFailure > 0) {
-    --allocationsBeforeFailure;
-    return false;
+  int left = allocationsBeforeFailure.load();
+  for (;;) {
+    if (left < 0) return false;
+    // A success counts down; the failure that is due switches the hook off.
+    const int next = left > 0 ? left - 1 : -1;
+    if (allocationsBeforeFailure.compare_exchange_weak(left, next)) return left == 0;
   }
-  allocationsBeforeFailure = -1;
-  return true;
 }
 
 void AdviseLargePages(void* memory, std::size_t bytes) {

@@ -4,7 +4,9 @@
 
 namespace {
 // Classic linear congruential generator; its high bits give 15 random bits.
-std::uint32_t state = 1;
+// One sequence per thread: noise or a random echo made on a worker thread
+// never races with random sampling on the user-interface thread.
+thread_local std::uint32_t state = 1;
 }  // namespace
 
 void SeedRandom(unsigned seed) { state = seed; }

@@ -1,5 +1,6 @@
 #include "base/userinterface.h"
 
+#include <atomic>
 #include <cstdio>
 
 namespace {
@@ -9,8 +10,10 @@ StderrUserInterface& DefaultUi() {
   return ui;
 }
 
-UserInterface* current = nullptr;
-bool waiting = false;
+// Atomic: an operation on a worker thread reaches the interface (messages,
+// progress) while the user-interface thread may install or wait.
+std::atomic<UserInterface*> current{nullptr};
+std::atomic<bool> waiting{false};
 
 }  // namespace
 
@@ -29,11 +32,14 @@ MessageResult StderrUserInterface::ShowMessage(const std::string& title, const s
   return MessageResult::Cancel;
 }
 
-UserInterface& Ui() { return current != nullptr ? *current : DefaultUi(); }
+UserInterface& Ui() {
+  UserInterface* const ui = current.load();
+  return ui != nullptr ? *ui : DefaultUi();
+}
 
-ScopedUserInterface::ScopedUserInterface(UserInterface& ui) : previous_(current) { current = &ui; }
+ScopedUserInterface::ScopedUserInterface(UserInterface& ui) : previous_(current.exchange(&ui)) {}
 
-ScopedUserInterface::~ScopedUserInterface() { current = previous_; }
+ScopedUserInterface::~ScopedUserInterface() { current.store(previous_); }
 
 MessageResult ShowMessage(const std::string& title, const std::string& text, MessageIcon icon,
                           MessageButtons buttons) {
@@ -41,14 +47,12 @@ MessageResult ShowMessage(const std::string& title, const std::string& text, Mes
 }
 
 void BeginWait() {
-  if (waiting) return;
-  waiting = true;
+  if (waiting.exchange(true)) return;
   Ui().BeginWait();
 }
 
 void EndWait() {
-  if (!waiting) return;
-  waiting = false;
+  if (!waiting.exchange(false)) return;
   Ui().EndWait();
 }
 

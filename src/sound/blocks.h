@@ -3,17 +3,23 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "base/progress.h"
 #include "sound/wave.h"
 
 // Runs `body(offset, count)` over 0 ... total in blocks of at most
-// kBlockValues, testing the failure flag before each block. Returns false
-// when it stopped because the flag was set.
+// kBlockValues, testing the failure flag before each block. Every block loop
+// of the sound core goes through here: under a ProgressScope it reports how
+// far it is and turns a cancel request into the failure flag at the next
+// block. Returns false when it stopped because the flag was set.
 template <class Body>
-bool ForBlocks(const bool& failed, std::int32_t total, Body body) {
+bool ForBlocks(bool& failed, std::int32_t total, Body body) {
+  ProgressScope* const progress = CurrentProgress();
   for (std::int32_t offset = 0; offset < total; offset += kBlockValues) {
+    if (progress != nullptr) progress->BeforeBlock(failed, offset, total);
     if (failed) return false;
     body(offset, std::min(kBlockValues, total - offset));
   }
+  if (progress != nullptr) progress->LoopEnded(failed);
   return !failed;
 }
 
