@@ -13,29 +13,19 @@
 
 #include "base/sampleconv.h"
 #include "base/tbassert.h"
+#include "sound/blocks.h"
+#include "sound/envelope.h"
 #include "sound/wave.h"
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 // Passes of the one-pole filter fused into one loop; more run in groups.
 constexpr int kMaxFusedPasses = 4;
 
-// Frequency in Hz of a frequency-envelope value (logarithmic, 20 Hz ... 20 kHz).
-double EnvelopeFrequency(const Wave& envelope, double position) {
-  const std::int16_t e = TruncSample(envelope.readEnvelope(position));
-  return 20 * std::pow(10.0, (e + 32768) * (1.0 / 21845));
-}
-
 // Width factor 0 ... just below 1 of a width-envelope value.
-double EnvelopeWidth(const Wave& envelope, double position) {
-  const std::int16_t e = TruncSample(envelope.readEnvelope(position));
+double EnvelopeWidth(double value) {
+  const std::int16_t e = TruncSample(value);
   return (e + 32768) * (1.0 / 65536);
-}
-
-// Step of an envelope position so that the envelope spans `span` values.
-double EnvelopeStep(const Wave& envelope, std::int32_t span) {
-  return static_cast<double>(envelope.getValues() - 1) / static_cast<double>(span - 1);
 }
 
 // Pole of the one-pole stage whose gain at the period `time` is `a`.
@@ -55,10 +45,8 @@ void OnePolePasses(bool& failed, const std::int16_t* const* in, std::int16_t* co
                    std::int32_t count, double c) {
   const double g = 1 - c;
   double y[N][P] = {};
-  for (std::int32_t start = 0; start < count; start += kBlockValues) {
-    if (failed) return;
-    const std::int32_t stop = std::min(count, start + kBlockValues);
-    for (std::int32_t i = start; i < stop; ++i) {
+  ForBlocks(failed, count, [&](std::int32_t start, std::int32_t n) {
+    for (std::int32_t i = start; i < start + n; ++i) {
       for (int ch = 0; ch < N; ++ch) {
         std::int16_t v = in[ch][i];
         for (int p = 0; p < P; ++p) {
@@ -69,7 +57,7 @@ void OnePolePasses(bool& failed, const std::int16_t* const* in, std::int16_t* co
         out[ch][i] = v;
       }
     }
-  }
+  });
 }
 
 // Two channels in the two lanes of one vector: the same operations on each
@@ -90,10 +78,8 @@ void OnePolePassesTwoLanes(bool& failed, const std::int16_t* const* in, std::int
   const std::int16_t* right = in[1];
   std::int16_t* outLeft = out[0];
   std::int16_t* outRight = out[1];
-  for (std::int32_t start = 0; start < count; start += kBlockValues) {
-    if (failed) return;
-    const std::int32_t stop = std::min(count, start + kBlockValues);
-    for (std::int32_t i = start; i < stop; ++i) {
+  ForBlocks(failed, count, [&](std::int32_t start, std::int32_t n) {
+    for (std::int32_t i = start; i < start + n; ++i) {
       Lanes x = {static_cast<double>(left[i]), static_cast<double>(right[i])};
       IntLanes v;
       for (int p = 0; p < P; ++p) {
@@ -105,7 +91,7 @@ void OnePolePassesTwoLanes(bool& failed, const std::int16_t* const* in, std::int
       outLeft[i] = static_cast<std::int16_t>(v[0]);
       outRight[i] = static_cast<std::int16_t>(v[1]);
     }
-  }
+  });
 }
 
 template <int N, bool High>
@@ -172,25 +158,22 @@ std::unique_ptr<Wave> OnePoleEnvelope(bool& failed, bool high, const Wave& sourc
   std::unique_ptr<Wave> result = source.newAround(failed, begin, end, end - begin);
   if (!result) return nullptr;
   const double a = StageGain(factor, countBer);
-  const double step = EnvelopeStep(freqEnvelope, end - begin);
   const std::int16_t* in = source.data() + begin;
   std::int16_t* out = result->data() + begin;
   const std::int32_t count = end - begin;
   for (int pass = 0; pass < countCmd; ++pass) {
     double y = 0;
-    double position = 0;
-    for (std::int32_t start = 0; start < count; start += kBlockValues) {
-      if (failed) return result;
-      const std::int32_t stop = std::min(count, start + kBlockValues);
-      for (std::int32_t i = start; i < stop; ++i) {
-        const double time = sampleFreq / EnvelopeFrequency(freqEnvelope, position);
+    EnvelopeReader frequencies = EnvelopeReader::Stretched(freqEnvelope, count);
+    const bool done = ForBlocks(failed, count, [&](std::int32_t start, std::int32_t n) {
+      for (std::int32_t i = start; i < start + n; ++i) {
+        const double time = sampleFreq / EnvelopeFrequency(frequencies.Next());
         const double c = OnePolePole(a, time);
         const double x = in[i];
         y = (1 - c) * x + c * y;
         out[i] = high ? TruncSample(x - y) : TruncSample(y);
-        position += step;
       }
-    }
+    });
+    if (!done) break;
     in = out;
   }
   return result;
@@ -203,10 +186,8 @@ void ResonantRun(bool& failed, const std::int16_t* const* in, std::int16_t* cons
   const double g = 1 - d;
   double v[N] = {};
   double y[N] = {};
-  for (std::int32_t start = 0; start < count; start += kBlockValues) {
-    if (failed) return;
-    const std::int32_t stop = std::min(count, start + kBlockValues);
-    for (std::int32_t i = start; i < stop; ++i) {
+  ForBlocks(failed, count, [&](std::int32_t start, std::int32_t n) {
+    for (std::int32_t i = start; i < start + n; ++i) {
       for (int ch = 0; ch < N; ++ch) {
         const double x = in[ch][i];
         for (int sub = 0; sub < 4; ++sub) {
@@ -217,7 +198,7 @@ void ResonantRun(bool& failed, const std::int16_t* const* in, std::int16_t* cons
         out[ch][i] = Notch ? TruncSample(x - y[ch]) : TruncSample(y[ch]);
       }
     }
-  }
+  });
 }
 
 struct Oscillator {
@@ -237,10 +218,8 @@ std::unique_ptr<Wave> ResonantVarying(bool& failed, bool notch, const Wave& sour
   const std::int32_t count = end - begin;
   double v = 0;
   double y = 0;
-  for (std::int32_t start = 0; start < count; start += kBlockValues) {
-    if (failed) return result;
-    const std::int32_t stop = std::min(count, start + kBlockValues);
-    for (std::int32_t i = start; i < stop; ++i) {
+  ForBlocks(failed, count, [&](std::int32_t start, std::int32_t n) {
+    for (std::int32_t i = start; i < start + n; ++i) {
       const Oscillator o = next();
       const double x = in[i];
       for (int sub = 0; sub < o.subSteps; ++sub) {
@@ -250,7 +229,7 @@ std::unique_ptr<Wave> ResonantVarying(bool& failed, bool notch, const Wave& sour
       }
       out[i] = notch ? TruncSample(x - y) : TruncSample(y);
     }
-  }
+  });
   return result;
 }
 
@@ -263,11 +242,9 @@ std::unique_ptr<Wave> FreqEnvelopeOsc(bool& failed, bool notch, const Wave& sour
                                       const Wave& freqEnvelope, double factor,
                                       std::int32_t sampleFreq, std::int32_t begin,
                                       std::int32_t end) {
-  const double step = EnvelopeStep(freqEnvelope, end - begin);
-  double position = 0;
+  EnvelopeReader frequencies = EnvelopeReader::Stretched(freqEnvelope, end - begin);
   return ResonantVarying(failed, notch, source, begin, end, [&] {
-    const double per = sampleFreq / EnvelopeFrequency(freqEnvelope, position);
-    position += step;
+    const double per = sampleFreq / EnvelopeFrequency(frequencies.Next());
     return Oscillator{kTwentyStepK / (per * per), std::pow(1 - factor, 1 / per), 20};
   });
 }
@@ -275,12 +252,10 @@ std::unique_ptr<Wave> FreqEnvelopeOsc(bool& failed, bool notch, const Wave& sour
 std::unique_ptr<Wave> WidthEnvelopeOsc(bool& failed, bool notch, const Wave& source, double per,
                                        const Wave& widthEnvelope, std::int32_t begin,
                                        std::int32_t end) {
-  const double step = EnvelopeStep(widthEnvelope, end - begin);
+  EnvelopeReader widths = EnvelopeReader::Stretched(widthEnvelope, end - begin);
   const double k = kFourStepK / (per * per);
-  double position = 0;
   return ResonantVarying(failed, notch, source, begin, end, [&] {
-    const double width = EnvelopeWidth(widthEnvelope, position);
-    position += step;
+    const double width = EnvelopeWidth(widths.Next());
     return Oscillator{k, std::pow(1 - width, 1 / per), 4};
   });
 }
@@ -289,15 +264,11 @@ std::unique_ptr<Wave> BothEnvelopesOsc(bool& failed, bool notch, const Wave& sou
                                        const Wave& freqEnvelope, const Wave& widthEnvelope,
                                        std::int32_t sampleFreq, std::int32_t begin,
                                        std::int32_t end) {
-  const double freqStep = EnvelopeStep(freqEnvelope, end - begin);
-  const double widthStep = EnvelopeStep(widthEnvelope, end - begin);
-  double freqPosition = 0;
-  double widthPosition = 0;
+  EnvelopeReader frequencies = EnvelopeReader::Stretched(freqEnvelope, end - begin);
+  EnvelopeReader widths = EnvelopeReader::Stretched(widthEnvelope, end - begin);
   return ResonantVarying(failed, notch, source, begin, end, [&] {
-    const double per = sampleFreq / EnvelopeFrequency(freqEnvelope, freqPosition);
-    const double width = EnvelopeWidth(widthEnvelope, widthPosition);
-    freqPosition += freqStep;
-    widthPosition += widthStep;
+    const double per = sampleFreq / EnvelopeFrequency(frequencies.Next());
+    const double width = EnvelopeWidth(widths.Next());
     return Oscillator{kFourStepK / (per * per), std::pow(1 - width, 1 / per), 4};
   });
 }
@@ -538,9 +509,7 @@ std::unique_ptr<Wave> Wave::blockFilter(bool& failed, double time, std::int32_t&
   double entering[kBlockValues];
   double leaving[kBlockValues];
   double sum = 0;
-  for (std::int32_t start = 0; start < count; start += kBlockValues) {
-    if (failed) break;
-    const std::int32_t length = std::min(count - start, kBlockValues);
+  ForBlocks(failed, count, [&](std::int32_t start, std::int32_t length) {
     const std::int32_t p0 = first + start;
     if (whole) {
       // Whole-number width: every read lands on an index, read directly
@@ -559,7 +528,7 @@ std::unique_ptr<Wave> Wave::blockFilter(bool& failed, double time, std::int32_t&
       sum = sum - leaving[k];
       target[k] = TruncSample(0.5 * sum);
     }
-  }
+  });
   end = static_cast<std::int32_t>(end + n);
   return result;
 }
@@ -584,15 +553,11 @@ std::unique_ptr<Wave> Wave::blockFilterEnvelope(bool& failed, double maxTime,
   std::int16_t* out = result->data() + begin;
   const std::int32_t count = end - begin + 2 * m;
   const RangeReader source{*this, begin, end};
-  const double step = EnvelopeStep(timeEnvelope, end - begin);
-  double position = 0;
+  EnvelopeReader widths = EnvelopeReader::Stretched(timeEnvelope, end - begin);
   double sum = 0;
-  for (std::int32_t start = 0; start < count; start += kBlockValues) {
-    if (failed) break;
-    const std::int32_t stop = std::min(count, start + kBlockValues);
-    for (std::int32_t k = start; k < stop; ++k) {
-      const double e = timeEnvelope.readEnvelope(position);
-      const double width = e * maxTime * (1.0 / 32767);
+  ForBlocks(failed, count, [&](std::int32_t start, std::int32_t n) {
+    for (std::int32_t k = start; k < start + n; ++k) {
+      const double width = widths.Next() * maxTime * kEnvelopeUnit;
       const double c = begin - m + k;
       if (std::fabs(width) <= 1) {
         sum = source(c);
@@ -603,9 +568,8 @@ std::unique_ptr<Wave> Wave::blockFilterEnvelope(bool& failed, double maxTime,
         sum = sum - source(p) / width;
       }
       out[k] = TruncSample(0.5 * sum);
-      position += step;
     }
-  }
+  });
   end += 2 * m;
   return result;
 }

@@ -222,17 +222,19 @@ void Wave::mixCycleAfterThis(bool& failed, const Wave& other, std::int32_t after
   TB_ASSERT(values != 0);
   TB_ASSERT(after < values);
   TB_ASSERT(after >= 0);
-  // Fold `other` onto this wave in stretches that end at its end or at ours.
+  // Fold `other` onto this wave: a stretch that reaches our end goes on at
+  // our start.
   std::int32_t write = after;
-  std::int32_t read = 0;
-  while (read < other.values) {
-    if (failed) return;
-    const std::int32_t count = std::min({other.values - read, values - write, kBlockValues});
-    addFrom(other, read, read + count, write);
-    read += count;
-    write += count;
-    if (write == values) write = 0;
-  }
+  ForBlocks(failed, other.values, [&](std::int32_t read, std::int32_t n) {
+    while (n > 0) {
+      const std::int32_t count = std::min(n, values - write);
+      addFrom(other, read, read + count, write);
+      read += count;
+      n -= count;
+      write += count;
+      if (write == values) write = 0;
+    }
+  });
 }
 
 std::unique_ptr<Wave> Wave::mixAt(bool& failed, const Wave& other, std::int64_t position,

@@ -8,15 +8,11 @@
 #include "base/numeric.h"
 #include "base/sampleconv.h"
 #include "base/tbassert.h"
+#include "sound/blocks.h"
+#include "sound/envelope.h"
 #include "sound/wave.h"
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
-
-double EnvelopeStep(const Wave& envelope, std::int32_t span) {
-  return static_cast<double>(envelope.getValues() - 1) / static_cast<double>(span - 1);
-}
 
 // The echo region first ... last (in the source's index frame) placed in a
 // result that holds zeros before index 0, the whole source, and zeros after
@@ -48,16 +44,15 @@ EchoResult NewEchoResult(bool& failed, const Wave& source, std::int64_t first, s
 template <class Next>
 void AddEcho(bool& failed, const Wave& source, std::int32_t begin, std::int32_t end,
              std::int16_t* frame, std::int32_t first, std::int32_t last, Next next) {
-  for (std::int32_t start = first; start < last; start += kBlockValues) {
-    if (failed) return;
-    const std::int32_t stop = std::min(last, start + kBlockValues);
-    for (std::int32_t t = start; t < stop; ++t) {
+  ForBlocks(failed, last - first, [&](std::int32_t offset, std::int32_t n) {
+    const std::int32_t start = first + offset;
+    for (std::int32_t t = start; t < start + n; ++t) {
       const auto [shift, amplitude] = next();
       const double q = t - shift;
       if (q < begin || q > end - 1) continue;
       frame[t] = TruncSample(source.readAt(q) * amplitude + frame[t]);
     }
-  }
+  });
 }
 
 // The echo region of `count` echoes diffTime values apart (in 64 bits:
@@ -117,8 +112,7 @@ std::unique_ptr<Wave> BalanceFilter(bool& failed, const Wave& source, double p,
   // Directions a hair beyond -1 or 1 (a die may overshoot) read the curve's
   // ends.
   const double position = std::max(0.0, (150 - 1) * (p * 0.5 + 0.5));
-  const std::int16_t e = TruncSample(curve->readEnvelope(position));
-  const double frequency = 20 * std::pow(10.0, (e + 32768) * (1.0 / 21845));
+  const double frequency = EnvelopeFrequency(curve->readEnvelope(position));
   return source.lowPass(failed, sampleFreq / frequency, 0.4, 1, 1, 0, source.getValues());
 }
 
@@ -140,9 +134,9 @@ std::unique_ptr<Wave> Wave::echoConstant(bool& failed, double diffTime, double f
   const bool whole = diffTime == std::trunc(diffTime);
   // Block by block, all echoes of a block in turn: every value still gets
   // its echoes in the order 1 ... count, but the region is walked once.
-  for (std::int32_t start = first; start < last; start += kBlockValues) {
-    if (failed) break;
-    const std::int32_t stop = std::min(last, start + kBlockValues);
+  ForBlocks(failed, last - first, [&](std::int32_t offset, std::int32_t length) {
+    const std::int32_t start = first + offset;
+    const std::int32_t stop = start + length;
     double amplitude = 1;
     for (int i = 1; i <= count; ++i) {
       amplitude *= factor;
@@ -178,7 +172,7 @@ std::unique_ptr<Wave> Wave::echoConstant(bool& failed, double diffTime, double f
         }
       }
     }
-  }
+  });
   begin = first + result.lead;
   end = last + result.lead;
   return std::move(result.wave);
@@ -196,14 +190,11 @@ std::unique_ptr<Wave> Wave::echoVolumeEnvelope(bool& failed, double diffTime,
   if (!result.wave) return nullptr;
   const auto first = static_cast<std::int32_t>(region.first);
   const auto last = static_cast<std::int32_t>(region.last);
-  const double step = EnvelopeStep(volumeEnvelope, last - first);
   for (int i = 1; i <= count && !failed; ++i) {
     const double shift = i * diffTime;
-    double position = 0;
+    EnvelopeReader volumes = EnvelopeReader::Stretched(volumeEnvelope, last - first);
     AddEcho(failed, *this, begin, end, result.frame, first, last, [&] {
-      const double e = volumeEnvelope.readEnvelope(position);
-      position += step;
-      return ShiftAmplitude{shift, std::pow(e * (1.0 / 32767), i)};
+      return ShiftAmplitude{shift, std::pow(volumes.Next() * kEnvelopeUnit, i)};
     });
   }
   begin = first + result.lead;
@@ -224,16 +215,13 @@ std::unique_ptr<Wave> Wave::echoTimeEnvelope(bool& failed, double diffTime,
   if (!result.wave) return nullptr;
   const auto first = static_cast<std::int32_t>(region.first);
   const auto last = static_cast<std::int32_t>(region.last);
-  const double step = EnvelopeStep(timeEnvelope, last - first);
   double amplitude = 1;
   for (int i = 1; i <= count && !failed; ++i) {
     amplitude *= factor;
     const double reach = i * diffTime;
-    double position = 0;
+    EnvelopeReader times = EnvelopeReader::Stretched(timeEnvelope, last - first);
     AddEcho(failed, *this, begin, end, result.frame, first, last, [&] {
-      const double e = timeEnvelope.readEnvelope(position);
-      position += step;
-      return ShiftAmplitude{reach * e * (1.0 / 32767), amplitude};
+      return ShiftAmplitude{reach * times.Next() * kEnvelopeUnit, amplitude};
     });
   }
   begin = first + result.lead;
@@ -254,18 +242,14 @@ std::unique_ptr<Wave> Wave::echoEnvelopes(bool& failed, double diffTime, const W
   if (!result.wave) return nullptr;
   const auto first = static_cast<std::int32_t>(region.first);
   const auto last = static_cast<std::int32_t>(region.last);
-  const double timeStep = EnvelopeStep(timeEnvelope, last - first);
-  const double volumeStep = EnvelopeStep(volumeEnvelope, last - first);
   for (int i = 1; i <= count && !failed; ++i) {
     const double reach = i * diffTime;
-    double timePosition = 0;
-    double volumePosition = 0;
+    EnvelopeReader times = EnvelopeReader::Stretched(timeEnvelope, last - first);
+    EnvelopeReader volumes = EnvelopeReader::Stretched(volumeEnvelope, last - first);
     AddEcho(failed, *this, begin, end, result.frame, first, last, [&] {
-      const double e = timeEnvelope.readEnvelope(timePosition);
-      const double v = volumeEnvelope.readEnvelope(volumePosition);
-      timePosition += timeStep;
-      volumePosition += volumeStep;
-      return ShiftAmplitude{reach * e * (1.0 / 32767), std::pow(v * (1.0 / 32767), i)};
+      const double e = times.Next();
+      const double v = volumes.Next();
+      return ShiftAmplitude{reach * e * kEnvelopeUnit, std::pow(v * kEnvelopeUnit, i)};
     });
   }
   begin = first + result.lead;
@@ -307,15 +291,13 @@ std::unique_ptr<Wave> Wave::balanceConstant(bool& failed, double position, bool 
     std::unique_ptr<Wave> result = NewWave(failed, length);
     if (!result) return nullptr;
     std::int16_t* out = result->data();
-    for (std::int32_t start = 0; start < length; start += kBlockValues) {
-      if (failed) break;
-      const std::int32_t stop = std::min(length, start + kBlockValues);
-      for (std::int32_t j = start; j < stop; ++j) {
+    ForBlocks(failed, length, [&](std::int32_t start, std::int32_t n) {
+      for (std::int32_t j = start; j < start + n; ++j) {
         const double q = j + 1 - d;
         const double s = (q < 0 || q > count - 1) ? 0 : source->readAt(q);
         out[j] = TruncSample(s * factor);
       }
-    }
+    });
     return result;
   }
   // The near ear: in time, with silence appended to match the far one.
@@ -389,18 +371,13 @@ std::unique_ptr<Wave> Wave::balanceEnvelope(bool& failed, const Wave& directionE
   if (!result) return nullptr;
   const std::int32_t length = result->getValues();
   std::int16_t* out = result->data();
-  const double step = EnvelopeStep(directionEnvelope, length);
-  double position = 0;
-  for (std::int32_t start = 0; start < length; start += kBlockValues) {
-    if (failed) break;
-    const std::int32_t stop = std::min(length, start + kBlockValues);
-    for (std::int32_t j = start; j < stop; ++j) {
-      const double e = directionEnvelope.readEnvelope(position);
-      position += step;
-      const double q = j - (base + sign * (e * (1.0 / 32767)) * base);
+  EnvelopeReader directions = EnvelopeReader::Stretched(directionEnvelope, length);
+  ForBlocks(failed, length, [&](std::int32_t start, std::int32_t n) {
+    for (std::int32_t j = start; j < start + n; ++j) {
+      const double q = j - (base + sign * (directions.Next() * kEnvelopeUnit) * base);
       out[j] = (q < 0 || q > values - 1) ? 0 : TruncSample(source->readAt(q));
     }
-  }
+  });
   return result;
 }
 
@@ -414,17 +391,11 @@ std::unique_ptr<Wave> Wave::addEnvelope(bool& failed, const Wave& envelope, std:
   // its last value is not quite reached.
   const double step =
       static_cast<double>(envelope.getValues() - 1) / static_cast<double>(end - begin + 1);
+  EnvelopeReader added(envelope, step);
   const std::int16_t* in = data() + begin;
   std::int16_t* out = result->data() + begin;
-  const std::int32_t count = end - begin;
-  double position = 0;
-  for (std::int32_t start = 0; start < count; start += kBlockValues) {
-    if (failed) break;
-    const std::int32_t stop = std::min(count, start + kBlockValues);
-    for (std::int32_t k = start; k < stop; ++k) {
-      out[k] = TruncSample(envelope.readEnvelope(position) + in[k]);
-      position += step;
-    }
-  }
+  ForBlocks(failed, end - begin, [&](std::int32_t start, std::int32_t n) {
+    for (std::int32_t k = start; k < start + n; ++k) out[k] = TruncSample(added.Next() + in[k]);
+  });
   return result;
 }

@@ -10,12 +10,10 @@
 #include "base/sampleconv.h"
 #include "base/tbassert.h"
 #include "sound/blocks.h"
+#include "sound/envelope.h"
 #include "sound/wave.h"
 
 namespace {
-
-// Envelope values of 32767 stand for a factor of 1.
-constexpr double kEnvelopeUnit = 1.0 / 32767;
 
 // The length of a new range of `length` values in place of `count` values,
 // or -1 after an out-of-memory report when no wave could hold the result.
@@ -37,28 +35,6 @@ inline double ReadOrSilence(const Wave& source, std::int32_t values, double posi
   if (!(position >= 0 && position <= values - 1)) return 0;  // NaN too
   return source.readAt(position);
 }
-
-// An envelope stretched over `length` output values: its position starts at
-// 0 and advances by (values - 1) / (length - 1) per value (a new range of
-// one value reads the envelope's first value).
-class StretchedEnvelope {
- public:
-  StretchedEnvelope() = default;
-  StretchedEnvelope(const Wave& envelope, std::int32_t length) : envelope_(&envelope) {
-    if (length > 1) step_ = static_cast<double>(envelope.getValues() - 1) / (length - 1);
-  }
-
-  double Next() {
-    const double e = envelope_->readEnvelope(position_);
-    position_ += step_;
-    return e;
-  }
-
- private:
-  const Wave* envelope_ = nullptr;
-  double step_ = 0;
-  double position_ = 0;
-};
 
 struct TempoArgs {
   double speed;
@@ -109,10 +85,11 @@ std::unique_ptr<Wave> TempoPitchRun(bool& failed, const Wave& source, const Temp
   const std::int32_t blockTime = args.blockTime;
   const double anchor = begin + count * args.startPos;
 
-  StretchedEnvelope freqEnvelope;
-  StretchedEnvelope speedEnvelope;
-  if constexpr (kFreq) freqEnvelope = StretchedEnvelope(*args.freqWave, length);
-  if constexpr (kSpeed) speedEnvelope = StretchedEnvelope(*args.speedEnvelop, length);
+  // Both envelopes are stretched over the new range.
+  EnvelopeReader freqEnvelope;
+  EnvelopeReader speedEnvelope;
+  if constexpr (kFreq) freqEnvelope = EnvelopeReader::Stretched(*args.freqWave, length);
+  if constexpr (kSpeed) speedEnvelope = EnvelopeReader::Stretched(*args.speedEnvelop, length);
   double tempo = 0;  // running tempo position relative to the anchor (speed envelope)
 
   // Where the tempo has got to after `done` output values.

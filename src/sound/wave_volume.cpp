@@ -9,6 +9,7 @@
 #include "base/sampleconv.h"
 #include "base/tbassert.h"
 #include "sound/blocks.h"
+#include "sound/envelope.h"
 #include "sound/wave.h"
 
 namespace {
@@ -68,19 +69,11 @@ std::unique_ptr<Wave> Wave::volumeEnvelope(bool& failed, const Wave& envelope, s
   checkRange(begin, end);
   TB_ASSERT(begin < end);
   TB_ASSERT(envelope.values > 0);
-  const double last = envelope.values - 1;
-  // The envelope is stretched over the range; a one-value range reads its
-  // start.
-  const double step = end - begin > 1 ? last / (end - begin - 1) : 0;
-  double position = 0;
+  EnvelopeReader factors = EnvelopeReader::Stretched(envelope, end - begin);
   return MapRange(failed, *this, begin, end,
                   [&](const std::int16_t* source, std::int16_t* target, std::int32_t count) {
                     for (std::int32_t k = 0; k < count; ++k) {
-                      // Summed steps may overshoot the last envelope value by
-                      // a rounding error; never read past it.
-                      const double factor = envelope.readAt(std::min(position, last));
-                      target[k] = TruncSample(factor * source[k] * (1.0 / 32767));
-                      position += step;
+                      target[k] = TruncSample(factors.Next() * source[k] * kEnvelopeUnit);
                     }
                   });
 }
@@ -128,29 +121,31 @@ std::unique_ptr<Wave> Wave::block(bool& failed, double time, std::int32_t levels
   const double levelScale = levels * (1.0 / 65536);
   const double levelHeight = levels != 0 ? 65535.0 / (levels - 1) : 0;
   double position = begin;
-  std::int32_t index = begin;  // read and write index: the next value not yet held
-  std::int32_t sinceTest = kBlockValues;
-  while (index < end) {
-    if (sinceTest >= kBlockValues) {
-      if (failed) break;
-      sinceTest = 0;
+  std::int32_t holdEnd = begin;  // a hold may go on over several blocks
+  std::int16_t held = 0;
+  ForBlocks(failed, end - begin, [&](std::int32_t offset, std::int32_t n) {
+    std::int32_t index = begin + offset;  // read and write index: the next value not yet held
+    const std::int32_t blockEnd = index + n;
+    while (index < blockEnd) {
+      if (index == holdEnd) {
+        position = std::min(position + time, static_cast<double>(end));
+        // time >= 1, so every hold covers at least one value.
+        holdEnd = TruncInt(position);
+        std::int64_t sum = 0;
+        for (std::int32_t i = index; i < holdEnd; ++i) sum += source[i];
+        // Integer division truncates toward zero, like trunc(sum / n).
+        const auto average = static_cast<std::int32_t>(sum / (holdEnd - index));
+        held = WrapSample(average);
+        if (levels != 0) {
+          const std::int32_t q = TruncInt((average + 32768) * levelScale);
+          held = TruncSample(levelHeight * q - 32768);
+        }
+      }
+      const std::int32_t stop = std::min(holdEnd, blockEnd);
+      std::fill(target + index, target + stop, held);
+      index = stop;
     }
-    position = std::min(position + time, static_cast<double>(end));
-    // time >= 1, so every hold covers at least one value.
-    const std::int32_t stop = TruncInt(position);
-    std::int64_t sum = 0;
-    for (std::int32_t i = index; i < stop; ++i) sum += source[i];
-    // Integer division truncates toward zero, like trunc(sum / n).
-    std::int32_t average = static_cast<std::int32_t>(sum / (stop - index));
-    std::int16_t held = WrapSample(average);
-    if (levels != 0) {
-      const std::int32_t q = TruncInt((average + 32768) * levelScale);
-      held = TruncSample(levelHeight * q - 32768);
-    }
-    std::fill(target + index, target + stop, held);
-    sinceTest += stop - index;
-    index = stop;
-  }
+  });
   return result;
 }
 
@@ -184,18 +179,20 @@ std::unique_ptr<Wave> Wave::rollIn(bool& failed, std::int32_t length, std::int32
   auto result = newAround(failed, begin, rangeEnd, length);
   if (!result) return nullptr;
   result->clear(begin, begin + length);
-  // Fold the source onto the new range in stretches that end at the end of
-  // either.
-  std::int32_t read = begin;
+  // Fold the source onto the new range: a stretch that reaches the range's
+  // end goes on at its start.
   std::int32_t write = target;
-  while (read < rangeEnd) {
-    if (failed) break;
-    const std::int32_t count = std::min({rangeEnd - read, length - write, kBlockValues});
-    result->addFrom(*this, read, read + count, begin + write);
-    read += count;
-    write += count;
-    if (write == length) write = 0;
-  }
+  ForBlocks(failed, rangeEnd - begin, [&](std::int32_t offset, std::int32_t n) {
+    std::int32_t read = begin + offset;
+    while (n > 0) {
+      const std::int32_t count = std::min(n, length - write);
+      result->addFrom(*this, read, read + count, begin + write);
+      read += count;
+      n -= count;
+      write += count;
+      if (write == length) write = 0;
+    }
+  });
   return result;
 }
 
@@ -246,13 +243,11 @@ std::unique_ptr<Wave> Wave::rollOutEnvelope(bool& failed, const Wave& speedEnvel
   TB_ASSERT(startpos >= 0);
   TB_ASSERT(startpos < length);
   TB_ASSERT(speedEnvelope.values > 0);
-  const double last = speedEnvelope.values - 1;
-  const double envelopeStep = (last / lengthfactor) / count;
+  EnvelopeReader speeds(speedEnvelope, ((speedEnvelope.values - 1) / lengthfactor) / count);
   const double low = begin;
   const double high = end;
   const std::int16_t* w = wave.get();
   double position = begin + count * startpos;
-  double envelopePosition = 0;
   const std::int32_t rangeEnd = end;
   SetRangeEnd(begin, length, end);
   auto result = newAround(failed, begin, rangeEnd, length);
@@ -260,8 +255,7 @@ std::unique_ptr<Wave> Wave::rollOutEnvelope(bool& failed, const Wave& speedEnvel
   std::int16_t* target = result->data() + begin;
   ForBlocks(failed, length, [&](std::int32_t offset, std::int32_t n) {
     for (std::int32_t k = offset; k < offset + n; ++k) {
-      const double speedNow = speedEnvelope.readAt(std::min(envelopePosition, last));
-      position += speedNow * speed * (1.0 / 32767);
+      position += speeds.Next() * speed * kEnvelopeUnit;
       if (position >= low) {
         position -= std::trunc((position - low) / count) * count;
       } else {
@@ -282,7 +276,6 @@ std::unique_ptr<Wave> Wave::rollOutEnvelope(bool& failed, const Wave& speedEnvel
         value = (1 - f) * w[i] + f * w[next];
       }
       target[k] = TruncSample(value);
-      envelopePosition += envelopeStep;
     }
   });
   return result;
