@@ -2,6 +2,7 @@
 
 #include "base/userinterface.h"
 #include "cli/cli.h"
+#include "sound/format.h"
 
 namespace {
 
@@ -60,19 +61,12 @@ std::string ParseConvert(const Arguments& args, ConvertArguments& parsed) {
 
 std::unique_ptr<Sound> ConvertSound(bool& failed, std::unique_ptr<Sound> sound,
                                     const TargetFormat& target) {
-  const int oldChannels = sound->GetMoSt();
-  const int channels = target.channels != 0 ? target.channels : oldChannels;
-  if (channels == 1 && oldChannels == 2) sound = std::make_unique<MonoSound>(failed, *sound);
-  if (failed) return nullptr;
-  // Samples are 16-bit in memory whatever the width; only the file changes.
-  if (target.bits != 0) sound->SetBytesPSample(static_cast<std::int16_t>(target.bits / 8));
-  if (target.frequency != 0 && target.frequency != sound->GetFreq()) {
-    sound = sound->ChangeFreq(failed, target.frequency);
-    if (failed || !sound) return nullptr;
-  }
-  if (channels == 2 && oldChannels == 1) sound = std::make_unique<StereoSound>(failed, *sound);
-  if (failed) return nullptr;
-  return sound;
+  // 0 keeps the source's value.
+  const SoundFormat format{
+      target.frequency != 0 ? target.frequency : sound->GetFreq(),
+      static_cast<std::int16_t>(target.channels != 0 ? target.channels : sound->GetMoSt()),
+      static_cast<std::int16_t>(target.bits != 0 ? target.bits / 8 : sound->GetBytesPSample())};
+  return ConvertFormat(failed, std::move(sound), format);
 }
 
 int RunConvert(const Arguments& args) {

@@ -8,6 +8,7 @@
 #include "base/userinterface.h"
 #include "documents/undo.h"
 #include "documents/workspace.h"
+#include "sound/format.h"
 #include "sound/sound.h"
 
 namespace {
@@ -16,17 +17,6 @@ std::unique_ptr<Sound> NewEmptySound(const TWaveFileProps& props) {
   if (props.MonoStereo == 1)
     return std::make_unique<MonoSound>(props.Frequency, props.BytesPSample);
   return std::make_unique<StereoSound>(props.Frequency, props.BytesPSample);
-}
-
-// A copy of a sound of the same kind.
-std::unique_ptr<Sound> CopySound(bool& failed, const Sound& sound) {
-  std::unique_ptr<Sound> copy;
-  if (sound.GetMoSt() == 1)
-    copy = std::make_unique<MonoSound>(failed, sound);
-  else
-    copy = std::make_unique<StereoSound>(failed, sound);
-  if (failed) return nullptr;
-  return copy;
 }
 
 }  // namespace
@@ -85,30 +75,17 @@ void TUnitWave::ChangeProperties(const TWaveFileProps& oldProps, const TWaveFile
   TB_ASSERT(newProps.BytesPSample == 1 || newProps.BytesPSample == 2);
   if (oldProps.MonoStereo != newProps.MonoStereo) Listeners.ChannelsChanged(newProps.MonoStereo);
   Failed = false;
-  std::unique_ptr<Sound> made;  // the newest sound made so far
-  auto current = [&]() -> const Sound& { return made ? *made : *TheSound; };
-  if (newProps.MonoStereo == 1 && oldProps.MonoStereo == 2) {
-    made = std::make_unique<MonoSound>(Failed, current());
-    if (Failed) made.reset();
-  }
+  // A change of the sample width alone still makes a new sound, so that
+  // Undo gives the old width back.
+  std::unique_ptr<Sound> made =
+      ConvertFormat(Failed, *TheSound,
+                    SoundFormat{newProps.Frequency, newProps.MonoStereo, newProps.BytesPSample});
   std::int32_t cursor = Cursor;
   std::int32_t anchor = Anchor;
-  if (!Failed && newProps.Frequency != oldProps.Frequency) {
-    std::unique_ptr<Sound> changed = current().ChangeFreq(Failed, newProps.Frequency);
-    made = std::move(changed);
+  if (newProps.Frequency != oldProps.Frequency) {
     const double ratio = static_cast<double>(newProps.Frequency) / oldProps.Frequency;
     cursor = TruncInt(Cursor * ratio);
     anchor = TruncInt(Anchor * ratio);
-  }
-  if (!Failed && newProps.MonoStereo == 2 && oldProps.MonoStereo == 1) {
-    std::unique_ptr<Sound> stereo = std::make_unique<StereoSound>(Failed, current());
-    made = std::move(stereo);
-  }
-  // A change of the sample width alone still makes a new sound, so that
-  // Undo gives the old width back.
-  if (!Failed && newProps.BytesPSample != oldProps.BytesPSample) {
-    if (!made) made = CopySound(Failed, current());
-    if (made) made->SetBytesPSample(newProps.BytesPSample > oldProps.BytesPSample ? 2 : 1);
   }
   if (Failed || !made) return;
   ReplaceSound(std::move(made));
