@@ -16,16 +16,16 @@ ProgressScope::ProgressScope(Clock::duration interval)
 ProgressScope::~ProgressScope() { current = previous_; }
 
 void ProgressScope::BeforeBlock(bool& failed, std::int64_t done, std::int64_t total) {
-  if (CancelRequested()) {
-    failed = true;
-    return;
+  if (done > 0) {
+    const Clock::time_point now = Clock::now();
+    if (now - lastReport_ >= interval_) {
+      lastReport_ = now;
+      loopReported_ = true;
+      Ui().Progress(static_cast<double>(done) / static_cast<double>(total));
+    }
   }
-  if (done == 0) return;
-  const Clock::time_point now = Clock::now();
-  if (now - lastReport_ < interval_) return;
-  lastReport_ = now;
-  loopReported_ = true;
-  Ui().Progress(static_cast<double>(done) / static_cast<double>(total));
+  // After the report: a Cancel pressed while it was shown stops this block.
+  if (CancelRequested()) failed = true;
 }
 
 void ProgressScope::LoopEnded(bool failed) {
