@@ -4,7 +4,13 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev sox
-          clang libclang-rt-14-dev "$@")
+          clang libclang-rt-14-dev
+          # the desktop editor: Qt 6 Widgets, its platform plugins (xcb and
+          # offscreen for the GUI tests) and SVG images
+          qt6-base-dev qt6-qpa-plugins qt6-svg-dev libgl-dev fonts-dejavu-core
+          # the screenshot smoke test: a virtual X server and a key sender
+          xvfb xauth xdotool
+          "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
