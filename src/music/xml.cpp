@@ -1,8 +1,8 @@
 #include "music/xml.h"
 
-#include <fstream>
 #include <utility>
 
+#include "base/atomicfile.h"
 #include "base/tbassert.h"
 
 TXMLItem::TXMLItem(std::string element, std::uint8_t kind, std::int32_t line, std::int32_t column)
@@ -120,6 +120,12 @@ bool XMLFileText(const TXMLItem& root, std::string& bytes, std::string& badText)
   const bool encoded = UTF8ToLatin1(text, bytes);
   TB_ASSERT(encoded);
   return true;
+}
+
+bool WriteXMLFile(const TXMLItem& root, const std::string& fileName, std::string& badText) {
+  std::string bytes;
+  if (!XMLFileText(root, bytes, badText)) return false;
+  return WriteFileSafely(fileName, bytes);
 }
 
 bool UTF8ToLatin1(const std::string& text, std::string& latin1) {
