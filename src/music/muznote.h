@@ -96,8 +96,7 @@ class TStaveSymbol {
   TMuzBar* FindBar() const;
 
  protected:
-  TStaveSymbol(TNoteStave* noteStave, double position)
-      : NoteStave(noteStave), Position(position) {}
+  TStaveSymbol(TNoteStave* noteStave, double position) : NoteStave(noteStave), Position(position) {}
 
  private:
   friend class TUnitMuz;

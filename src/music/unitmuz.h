@@ -175,8 +175,8 @@ class TUnitMuz : public TUnit {
   // or into the chord of `chordNote`, at `height`.
   bool CanAddSymbol(TNoteStave* stave, TNoteNote* chordNote, TStaveSymbol* before,
                     TStaveSymbol* after, std::int32_t height) const;
-  void AddSymbol(TNoteStave* stave, TNoteNote* chordNote, TStaveSymbol* before,
-                 TStaveSymbol* after, std::int32_t height);
+  void AddSymbol(TNoteStave* stave, TNoteNote* chordNote, TStaveSymbol* before, TStaveSymbol* after,
+                 std::int32_t height);
   // Add mode with an accidental to add: applies it to a note or a key.
   bool CanAddNoteShiftAt(const TStaveSymbol* symbol) const;
   void AddNoteShiftAt(TStaveSymbol* symbol);
