@@ -66,6 +66,8 @@ int RunInfo(const Arguments& args);
 int RunConvert(const Arguments& args);
 int RunHelp(const Arguments& args);
 int RunApply(const Arguments& args);
+int RunCheck(const Arguments& args);
+int RunRewrite(const Arguments& args);
 
 enum class TWaveCommand : std::uint8_t;
 // "help COMMAND" for a wave command of `apply`: its fields.

@@ -40,6 +40,22 @@ constexpr std::array kCommands{
             "Exit codes: 0 done, 1 a file could not be read or written, 2 wrong usage\n"
             "or a value that cannot be read, 3 an operation that ran out of memory.\n",
             RunApply},
+    Command{"check", "SCORE.tbm", "load a music file and summarise its score",
+            "Loads SCORE.tbm and prints 'tempo:', 'bar:' (count/length), then per\n"
+            "stave a line 'stave N:' with its flags (AllowJoinFlags, AutoStick, Mute\n"
+            "or none) and its numbers of keys, rests and note groups, and per note\n"
+            "group a line with its number of notes and its players (kind and sample\n"
+            "wave name).\n"
+            "Exit codes: 0 done, 1 the file cannot be opened, 2 the file does not\n"
+            "read (the message names the line and column).\n",
+            RunCheck},
+    Command{"rewrite", "IN.tbm OUT.tbm", "load a music file and save it again",
+            "Loads IN.tbm and writes its score to OUT.tbm exactly as the editor saves\n"
+            "it. OUT.tbm may be IN.tbm; it is only replaced once the new file is\n"
+            "complete.\n"
+            "Exit codes: 0 done, 1 a file cannot be opened or written, 2 IN.tbm does\n"
+            "not read.\n",
+            RunRewrite},
     Command{"help", "[COMMAND]", "show the commands, or the details of one",
             "Without COMMAND lists all commands.\n", RunHelp},
 };
