@@ -58,10 +58,4 @@ TEST(Dicer, GetMapsOntoTheSpan) {
   }
 }
 
-TEST(Dicer, DieOutsideTheSixStopsTheProgram) {
-  const Dicer dicer(1);
-  EXPECT_DEATH(dicer.Get(-1, 1, 0), "dice >= 0");
-  EXPECT_DEATH(dicer.Get(Dicer::DICES, 1, 0), "dice < DICES");
-}
-
 }  // namespace

@@ -111,19 +111,6 @@ TEST(WaveEchoConstant, LongRangesMatchAcrossBlocks) {
   EXPECT_EQ(result->at(4000), 500);
 }
 
-TEST(WaveEchoConstant, PreconditionsStopTheProgram) {
-  auto w = MakeWave({1, 2, 3});
-  bool failed = false;
-  std::int32_t begin = 1;
-  std::int32_t end = 2;
-  EXPECT_DEATH(w->echoConstant(failed, 1, 0.5, 1, begin, end), "begin < end - 1");
-  auto envelope = MakeWave({0});
-  begin = 0;
-  end = 3;
-  EXPECT_DEATH(w->echoTimeEnvelope(failed, -1, *envelope, 0.5, 1, begin, end), "diffTime >= 0");
-  EXPECT_DEATH(w->echoEnvelopes(failed, -1, *envelope, *envelope, 1, begin, end), "diffTime >= 0");
-}
-
 // ---- envelope echoes ---------------------------------------------------------
 
 TEST(WaveEchoVolumeEnvelope, AmplitudeFollowsTheEnvelopeOverTheRegion) {
@@ -321,12 +308,6 @@ INSTANTIATE_TEST_SUITE_P(
                       // left: 50 + 37.5, -100 + 22.5; right: 25 + 25, 15 - 50.
                       MixRow{"Blend", 0.5, 0.25, 0.75, 0.5, {87, -77, 7}, {50, -35, 8}}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(StereoMixLeftRight, EmptySoundStopsTheProgram) {
-  StereoSound sound(1000, 2);
-  bool failed = false;
-  EXPECT_DEATH(sound.MixLeftRight(failed, 1, 0, 0, 1, 0, 0), "GetValues\\(\\) != 0");
-}
 
 TEST(SoundEchoFailure, FlagAndAllocationFailure) {
   RecordingUi ui;

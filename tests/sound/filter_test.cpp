@@ -144,18 +144,6 @@ TEST(WaveOnePole, PairEqualsChannelByChannel) {
   }
 }
 
-TEST(WaveOnePole, PreconditionsStopTheProgram) {
-  auto w = MakeWave({1, 2, 3});
-  bool failed = false;
-  EXPECT_DEATH(w->lowPass(failed, 0, 0.5, 1, 1, 0, 3), "time > 0");
-  EXPECT_DEATH(w->lowPass(failed, 5, 1, 1, 1, 0, 3), "factor < 1");
-  EXPECT_DEATH(w->lowPass(failed, 5, 0, 1, 1, 0, 3), "factor > 0");
-  EXPECT_DEATH(w->highPass(failed, 5, 1, 1, 1, 0, 3), "factor > 0 && factor < 1");
-  EXPECT_DEATH(w->lowPass(failed, 5, 0.5, 0, 1, 0, 3), "countBer > 0");
-  EXPECT_DEATH(w->highPass(failed, 5, 0.5, 1, 0, 0, 3), "countCmd > 0");
-  EXPECT_DEATH(w->lowPass(failed, 5, 0.5, 1, 1, 2, 2), "begin < end");
-}
-
 // ---- envelope low and high pass ----------------------------------------------
 
 TEST(WaveOnePoleEnvelope, LowestValueIsTwentyHertz) {
@@ -279,17 +267,6 @@ TEST(WaveResonant, PairEqualsChannelByChannel) {
   }
 }
 
-TEST(WaveResonant, PreconditionsStopTheProgram) {
-  auto w = MakeWave({1, 2, 3});
-  auto envelope = MakeWave({0});
-  bool failed = false;
-  EXPECT_DEATH(w->resonant(failed, 0.5, 0.5, 0, 3), "per >= 1 && factor >= 0 && factor <= 1");
-  EXPECT_DEATH(w->resonantFreqEnvelope(failed, *envelope, -0.1, 44100, 0, 3),
-               "factor >= 0 && factor <= 1");
-  EXPECT_DEATH(w->notchWidthEnvelope(failed, 0.9, *envelope, 0, 3), "per >= 1");
-  EXPECT_DEATH(w->resonantEnvelopes(failed, *envelope, *envelope, 44100, 1, 1), "begin < end");
-}
-
 // ---- block filter ------------------------------------------------------------
 
 struct BlockRow {
@@ -330,17 +307,6 @@ INSTANTIATE_TEST_SUITE_P(
         // S(2) leaves at p = 2 (-66.67, output -33).
         BlockRow{"FractionalTime", 1.5, {7, 100, 100, 9}, 1, 3, {7, 0, 33, 0, -33, 9}, 5}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(WaveBlockFilter, PreconditionsStopTheProgram) {
-  auto w = MakeWave({1, 2, 3});
-  bool failed = false;
-  std::int32_t begin = 2;
-  std::int32_t end = 2;
-  EXPECT_DEATH(w->blockFilter(failed, 2, begin, end), "begin < end");
-  begin = -1;
-  end = 2;
-  EXPECT_DEATH(w->blockFilter(failed, 2, begin, end), "begin >= 0");
-}
 
 TEST(WaveBlockFilterEnvelope, CentresTheWindowOnEachOutput) {
   // maxTime 3, envelope 32767: T = 32767 x 3 / 32767 = 3, margin m = 4 on

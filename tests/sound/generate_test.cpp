@@ -115,19 +115,6 @@ TEST(WaveExpLine, RatioIsRootOfLengthNotLengthMinus1) {
   }
 }
 
-TEST(WaveLineDeathTest, PreconditionsStop) {
-  auto w = MakeWave({1, 2, 3});
-  bool failed = false;
-  std::int32_t begin = 2;
-  std::int32_t end = 1;
-  EXPECT_DEATH(w->line(failed, 0, 1, 3, begin, end), "begint <= endt");
-  begin = 0;
-  end = 4;
-  EXPECT_DEATH(w->line(failed, 0, 1, 3, begin, end), "endt <= values");
-  end = 0;
-  EXPECT_DEATH(w->expLine(failed, 0, 100, 3, begin, end), "double\\(begin\\) \\* end > 0");
-}
-
 // ---- noise ---------------------------------------------------------------
 
 TEST(WaveNoise, VolumeZeroIsSilence) {
@@ -207,17 +194,6 @@ TEST(WaveBlockWave, SquareAndTriangleByPhase) {
         << "middle " << row.middle << " phase " << row.startPhase << " triangle " << row.triangle;
     EXPECT_EQ(end, 8);
   }
-}
-
-TEST(WaveBlockWaveDeathTest, PreconditionsStop) {
-  Wave empty;
-  bool failed = false;
-  std::int32_t begin = 0;
-  std::int32_t end = 0;
-  EXPECT_DEATH(empty.blockWave(failed, 0, 1, 0, 0.5, 4, 0, false, begin, end), "period > 0");
-  EXPECT_DEATH(empty.blockWave(failed, 0, 1, 4, 0.5, 0, 0, false, begin, end), "length > 0");
-  EXPECT_DEATH(empty.blockWave(failed, 0, 1, 4, 1.5, 4, 0, false, begin, end), "middle <= 1");
-  EXPECT_DEATH(empty.blockWave(failed, 0, 1, 4, -0.5, 4, 0, false, begin, end), "middle >= 0");
 }
 
 TEST(WaveBlockWaveEnvelope, ConstantEnvelopeOf0IsMiddleHalf) {
@@ -305,16 +281,6 @@ TEST_F(WaveSinus, ReplacesTheRange) {
   EXPECT_EQ(end, 5);
 }
 
-TEST_F(WaveSinus, PreconditionsStop) {
-  Wave empty;
-  bool failed = false;
-  std::int32_t begin = 0;
-  std::int32_t end = 0;
-  EXPECT_DEATH(empty.sinus(failed, 1, -1, 0, 1, 0, begin, end), "per > 0");
-  EXPECT_DEATH(empty.sinus(failed, 1, -1, 4, 1, 1, begin, end), "startAngle < 1");
-  EXPECT_DEATH(empty.sinus(failed, 1, -1, 4, 1, -0.1, begin, end), "startAngle >= 0");
-}
-
 // ---- multi-frequency ----------------------------------------------------------
 
 struct Partial {
@@ -371,25 +337,6 @@ TEST(WaveMultiFreq, TruncatesAfterEveryPartialAndDecays) {
   EXPECT_EQ(MultiFreqOf({1000, 1000, 1000}, 4, {{8, 3, 0, 0.5}}), (V{8000, 4000, 2000, 1000}));
   // the sum wraps: 20000 + 20000 = 40000 -> -25536
   EXPECT_EQ(MultiFreqOf({1000, 1000, 1000}, 1, {{20, 3, 0, 1}, {20, 3, 0, 1}}), (V{-25536}));
-}
-
-TEST(WaveMultiFreq, PreconditionsStop) {
-  std::vector<double> one{1};
-  auto source = MakeWave({1, 2});
-  Wave none;
-  Wave empty;
-  bool failed = false;
-  std::int32_t begin = 0;
-  std::int32_t end = 0;
-  EXPECT_DEATH(empty.multiFreq(failed, 4, *source, 0, one.data(), one.data(), one.data(),
-                               one.data(), begin, end),
-               "freqCount > 0");
-  EXPECT_DEATH(empty.multiFreq(failed, 4, none, 1, one.data(), one.data(), one.data(), one.data(),
-                               begin, end),
-               "sourceLength > 0");
-  EXPECT_DEATH(empty.multiFreq(failed, -1, *source, 1, one.data(), one.data(), one.data(),
-                               one.data(), begin, end),
-               "length >= 0");
 }
 
 // ---- failure flag and memory, every generator ------------------------------------
@@ -627,17 +574,6 @@ TEST_F(SoundGenerate, FailureGivesNoSound) {
   EXPECT_TRUE(failed);
   EXPECT_EQ(ui.messages.size(), 1U);
   EXPECT_EQ(ValuesOf(stereo->Channel(0)), (V{1, 2}));
-}
-
-TEST(SoundGenerateDeathTest, MultiFreqWithoutSineTableStops) {
-  DestroySineTable();
-  const double one[] = {1};
-  bool failed = false;
-  auto mono = MakeMono({}, 1000);
-  std::int32_t begin = 0;
-  std::int32_t end = 0;
-  EXPECT_DEATH(mono->MultiFreq(failed, 0.005, 1, one, one, one, one, one, begin, end),
-               "sinus != NULL");
 }
 
 }  // namespace

@@ -67,13 +67,4 @@ TEST(SineTable, FailureSaysCouldNotCreateSinusOnce) {
   EXPECT_EQ(ui.messages[0].icon, MessageIcon::Error);
 }
 
-TEST(SineTableDeathTest, SinusWithoutTableStops) {
-  DestroySineTable();
-  auto wave = std::make_unique<Wave>();
-  bool failed = false;
-  std::int32_t begin = 0;
-  std::int32_t end = 0;
-  EXPECT_DEATH(wave->sinus(failed, 100, -100, 4, 1, 0, begin, end), "sinus != NULL");
-}
-
 }  // namespace

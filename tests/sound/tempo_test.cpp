@@ -393,28 +393,6 @@ TEST(WaveTempoFailure, ReportsALengthNoWaveCanHold) {
   EXPECT_EQ(ui.messages.size(), 2u);
 }
 
-TEST(WaveTempoDeath, StopsOnViolatedPreconditions) {
-  bool failed = false;
-  auto w = MakeWave(Ramp(10));
-  auto env = MakeWave({32767});
-  Wave empty;
-  std::int32_t begin = 3;
-  std::int32_t end = 3;
-  EXPECT_DEATH(w->tempoPitchBlocks(failed, 1, 0, 1, 1, 4, begin, end), "\"begin < end\" in wave");
-  end = 5;
-  EXPECT_DEATH(w->tempoPitchBlocks(failed, 0, 0, 1, 1, 4, begin, end), "\"speed != 0\"");
-  EXPECT_DEATH(w->tempoPitchBlocks(failed, 1, 0, 0, 1, 4, begin, end), "\"lengthFactor > 0\"");
-  EXPECT_DEATH(w->tempoPitchCross(failed, 1, 0, 1, 1, 4, end, begin), "\"begin <= end\"");
-  EXPECT_DEATH(w->tempoPitchCross(failed, 1, 0, 1, 1, -1, begin, end), "\"blockTime > 0\"");
-  EXPECT_DEATH(w->tempoPitchCrossFreq(failed, -1, 0, 1, 1, *env, 4, begin, end), "\"speed > 0\"");
-  EXPECT_DEATH(w->tempoPitchBlocksFreq(failed, 1, 0, 1, 1, empty, 4, begin, end),
-               "\"freqWave->values > 0\"");
-  EXPECT_DEATH(w->tempoPitchCrossSpeed(failed, 1, empty, 0, 1, 1, 4, begin, end),
-               "\"speedEnvelop->values > 0\"");
-  std::int32_t far = 11;
-  EXPECT_DEATH(w->lengthFactor(failed, 2, begin, far), "\"end <= values\"");
-}
-
 // --- sound level ---------------------------------------------------------------
 
 TEST(SoundLength, StereoEqualsEachChannelOnItsOwn) {

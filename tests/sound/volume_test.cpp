@@ -74,13 +74,6 @@ TEST(WaveVolumeEnvelope, StretchedOverTheRange) {
             (V{7, 1000, 1000, 1000, 1000, 1000, 3}));  // 7 * 16384 / 32767 = 3.5
 }
 
-TEST(WaveVolumeDeathTest, EmptyRangeStops) {
-  bool failed = false;
-  auto w = MakeWave({1, 2, 3});
-  EXPECT_DEATH(w->volume(failed, 2, 1, 1), "begin < end");
-  EXPECT_DEATH(w->volume(failed, 2, 0, 4), "end <= values");
-}
-
 // ---- reverse, up -------------------------------------------------------------------
 
 TEST(WaveReverse, ReversesOnlyTheRange) {
@@ -173,13 +166,6 @@ TEST(WaveRotate, RotatesTheRangeLeft) {
   EXPECT_EQ(ValuesOf(w->rotate(failed, 1, 1, 4).get()), (V{1, 3, 4, 2, 5}));
 }
 
-TEST(WaveRotateDeathTest, ShiftBeyondTheRangeStops) {
-  bool failed = false;
-  auto w = MakeWave({1, 2, 3, 4, 5});
-  EXPECT_DEATH(w->rotate(failed, 4, 1, 4), "end >= begin");
-  EXPECT_DEATH(w->rotate(failed, -1, 1, 4), "leftShift >= 0");
-}
-
 // ---- roll in ------------------------------------------------------------------------------
 
 TEST(WaveRollIn, FoldsTheRangeCyclically) {
@@ -220,16 +206,6 @@ TEST(WaveRollIn, ShortSourceLeavesZerosAndSumsWrap) {
   EXPECT_EQ(end, 1);
 }
 
-TEST(WaveRollInDeathTest, PreconditionsStop) {
-  bool failed = false;
-  auto w = MakeWave({1, 2, 3});
-  std::int32_t begin = 0;
-  std::int32_t end = 3;
-  EXPECT_DEATH(w->rollIn(failed, 4, 4, begin, end), "target < length");
-  EXPECT_DEATH(w->rollIn(failed, 0, -1, begin, end), "length > 0");
-  EXPECT_DEATH(w->rollIn(failed, 4, -1, begin, end), "target >= 0");
-}
-
 // ---- roll out -------------------------------------------------------------------------------
 
 TEST(WaveRollOutForm, RepeatsTheSegmentForwardsAndBackwards) {
@@ -263,17 +239,6 @@ TEST(WaveRollOutForm, ReplacesTheRangeByTheNewLength) {
   EXPECT_EQ(ValuesOf(w->rollOutForm(failed, *w, 4, 0.5, 0, 1, 5, begin, end).get()),
             (V{7, 0, 22, 7}));
   EXPECT_EQ(end, 3);
-}
-
-TEST(WaveRollOutFormDeathTest, PreconditionsStop) {
-  bool failed = false;
-  auto w = MakeWave({1, 2, 3});
-  std::int32_t begin = 0;
-  std::int32_t end = 3;
-  EXPECT_DEATH(w->rollOutForm(failed, *w, 0, 1, 0, 0, 3, begin, end), "per != 0");
-  EXPECT_DEATH(w->rollOutForm(failed, *w, 3, 1, 0, 2, 2, begin, end), "beginf < endf");
-  EXPECT_DEATH(w->rollOutForm(failed, *w, 3, 1, 0, 0, 4, begin, end), "endf <= form->values");
-  EXPECT_DEATH(w->rollOutForm(failed, *w, 3, 1, 1, 0, 3, begin, end), "startAngle < 1");
 }
 
 struct RollOutRow {
@@ -339,17 +304,6 @@ TEST(WaveRollOutEnvelope, WholeLoopsBackwardsStayInTheRange) {
   end = 2;
   EXPECT_EQ(ValuesOf(tail->rollOutEnvelope(failed, *envelope, 2, -1, 0, begin, end).get()),
             (V{5, 9, 9}));
-}
-
-TEST(WaveRollOutEnvelopeDeathTest, PreconditionsStop) {
-  bool failed = false;
-  auto w = MakeWave({1, 2, 3});
-  auto envelope = MakeWave({32767});
-  std::int32_t begin = 0;
-  std::int32_t end = 3;
-  EXPECT_DEATH(w->rollOutEnvelope(failed, *envelope, 0, 1, 0, begin, end), "lengthfactor > 0");
-  EXPECT_DEATH(w->rollOutEnvelope(failed, *envelope, 1, 1, -1, begin, end), "startpos >= 0");
-  EXPECT_DEATH(w->rollOutEnvelope(failed, *envelope, 1, 1, 3, begin, end), "startpos < length");
 }
 
 // ---- distort -----------------------------------------------------------------------------------
