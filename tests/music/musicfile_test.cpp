@@ -9,7 +9,9 @@
 #include <set>
 #include <sstream>
 
+#include "music/noteplay.h"
 #include "music/unitmuz.h"
+#include "support/recordingui.h"
 
 namespace {
 
@@ -227,6 +229,25 @@ TEST(MusicFile, MissingFileCannotBeOpened) {
   const std::string path = GoldenPath("absent.tbm");
   EXPECT_EQ(LoadMusicFile(unit, path, message), TMusicFileLoad::CannotOpen);
   EXPECT_EQ(message, "Cannot open the file: \"" + path + "\".");
+}
+
+TEST(MusicFile, SaveRefusesANameTheFileCannotHoldAndKeepsTheOldFile) {
+  const std::string path =
+      (std::filesystem::temp_directory_path() / "tonbrisk_musicfile_save.tbm").string();
+  TUnitMuz unit("score.tbm");
+  BuildScore(unit, ExampleScore());
+  ASSERT_TRUE(SaveMusicFile(unit, path));
+  EXPECT_EQ(ReadWhole(path), ReadWhole(GoldenPath("score.tbm")));
+  auto& props =
+      unit.GetStartStave()->GetStartNoteGroup()->GetPlayer()->GetStartOnePlayer()->GetProps();
+  props.RollOutSampler.SampleWave.SetName("\u03a9");
+  RecordingUi ui;
+  EXPECT_FALSE(SaveMusicFile(unit, path));
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].title, "File Error");
+  EXPECT_TRUE(ui.messages[0].text.starts_with("The name \"\u03a9\" cannot be stored"));
+  EXPECT_EQ(ReadWhole(path), ReadWhole(GoldenPath("score.tbm")));
+  std::filesystem::remove(path);
 }
 
 // A random score in chain order with values whose texts read back exactly
