@@ -20,6 +20,11 @@ echo "== release build (program and benchmarks)"
 cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DTONBRISK_TESTS=OFF >/dev/null
 ninja -C build-release -j"$jobs"
 
+if [ -x build-release/src/app/tonbrisk ]; then
+  echo "== desktop editor smoke test (screenshots in build-release/screenshots)"
+  scripts/screenshot.sh build-release
+fi
+
 if command -v clang++ >/dev/null; then
   echo "== fuzzing"
   cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

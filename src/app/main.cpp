@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QScreen>
 #include <QStringList>
 
 #include "app/mainform.h"
@@ -7,9 +8,13 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Tonbrisk");
   QApplication::setApplicationVersion("7.0");
-  QApplication::setApplicationDisplayName("Tonbrisk 7.0");
   TMainForm mainForm;
-  mainForm.resize(1200, 800);
+  // Most of the screen, so the four tool bars fit in their rows.
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect free = screen->availableGeometry();
+    mainForm.resize(free.size() * 9 / 10);
+    mainForm.move(free.center() - mainForm.rect().center());
+  }
   mainForm.show();
   // Files named on the command line open at start.
   QStringList files = QApplication::arguments();

@@ -22,10 +22,17 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
+#include <algorithm>
 
 #include "app/childwindow.h"
 #include "app/commandtable.h"
 #include "app/standinwave.h"
+#if __has_include("app/wavewindow.h")
+#include "app/wavewindow.h"
+using TWaveWindowKind = TMDIChildWave;
+#else
+using TWaveWindowKind = TMDIChildWaveStandIn;
+#endif
 #include "base/tbassert.h"
 #include "documents/commands.h"
 #include "documents/savewave.h"
@@ -156,9 +163,11 @@ QList<TMDIChildTonbrisk*> TMainForm::Children() const {
 }
 
 TMDIChildTonbrisk* TMainForm::CreateWaveWindow(TUnitWave& unitWave) {
-  auto* child = new TMDIChildWaveStandIn(*this, unitWave);
+  auto* child = new TWaveWindowKind(*this, unitWave);
   MdiArea->addSubWindow(child);
-  child->resize(600, 360);
+  // Large enough to see a wave; the next windows step down and right.
+  const QSize area = MdiArea->viewport()->size();
+  child->resize(std::max(480, area.width() * 3 / 4), std::max(300, area.height() * 2 / 3));
   child->show();
   MdiArea->setActiveSubWindow(child);
   UpdateCommands();
@@ -460,7 +469,7 @@ void TMainForm::LoadCursors() {
     const char* file;
     int x, y;
   } kCursors[] = {
-      {"draw", 1, 30}, {"reject", 16, 16}, {"delete", 16, 16}, {"query", 16, 16}, {"note", 12, 24}};
+      {"draw", 1, 31}, {"reject", 16, 16}, {"delete", 16, 16}, {"query", 16, 16}, {"note", 12, 24}};
   for (std::size_t i = 0; i < Cursors.size(); ++i) {
     const QPixmap pixmap(QString(":/cursors/%1.svg").arg(kCursors[i].file));
     Cursors[i] =

@@ -1,5 +1,6 @@
 #include "app/standinwave.h"
 
+#include <QIcon>
 #include <QLabel>
 
 #include "documents/unitwave.h"
@@ -9,6 +10,7 @@ TMDIChildWaveStandIn::TMDIChildWaveStandIn(TMainForm& mainForm, TUnitWave& unitW
   Text->setAlignment(Qt::AlignCenter);
   Text->setMinimumSize(320, 160);
   setWidget(Text);
+  setWindowIcon(QIcon(":/icons/ViewWave.svg"));
   Refresh();
 }
 

@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# Starts the editor under a virtual X server, first without a file and then
+# with a demo wave, drives it with keys and saves PNG screenshots into
+# BUILD/screenshots. Fails when the program does not come up or dies.
+# Usage: scripts/screenshot.sh [BUILD]   (default build-release)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build-release}
+app=$build/src/app/tonbrisk
+grab=$build/src/app/tonbrisk-screengrab
+out=$build/screenshots
+for tool in Xvfb xdotool sox; do
+  command -v "$tool" >/dev/null || { echo "screenshot.sh: $tool is missing (scripts/deps.sh)" >&2; exit 1; }
+done
+[ -x "$app" ] && [ -x "$grab" ] || { echo "screenshot.sh: build $app and $grab first" >&2; exit 1; }
+mkdir -p "$out"
+rm -f "$out"/*.png
+work=$(mktemp -d)
+display=""
+for n in $(seq 91 140); do
+  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
+done
+[ -n "$display" ] || { echo "screenshot.sh: no free X display" >&2; exit 1; }
+Xvfb "$display" -screen 0 1280x900x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb=$!
+app_pid=""
+cleanup() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
+  kill "$xvfb" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+export DISPLAY=$display QT_QPA_PLATFORM=xcb
+for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+
+# A two-second stereo sweep with a second tone, faded in and out.
+sox -n -r 44100 -c 2 -b 16 "$work/demo.wav" synth 2 sine 220-1760 sine 330 fade 0.2 2 0.4
+
+start() {
+  "$app" "$@" >"$work/app.log" 2>&1 &
+  app_pid=$!
+  # Without a window manager nobody gives the window the keyboard: the
+  # script does.
+  if ! timeout 20 xdotool search --sync --onlyvisible --name "Tonbrisk 7.0" windowfocus --sync >/dev/null; then
+    echo "screenshot.sh: the editor did not show its window" >&2
+    cat "$work/app.log" >&2
+    exit 1
+  fi
+  sleep 1.5
+}
+shot() {
+  kill -0 "$app_pid" 2>/dev/null || { echo "screenshot.sh: the editor died" >&2; cat "$work/app.log" >&2; exit 1; }
+  "$grab" "$out/$1.png"
+  echo "$out/$1.png"
+}
+stop() {
+  kill "$app_pid" 2>/dev/null || true
+  wait "$app_pid" 2>/dev/null || true
+  app_pid=""
+}
+
+start
+shot 1-empty
+stop
+
+start "$work/demo.wav"
+shot 2-wave
+xdotool key alt+v
+sleep 2
+shot 3-volume
+xdotool key alt+w
+sleep 0.5
+# Reverse changes the document: its title gets the unsaved mark.
+xdotool key r
+sleep 0.5
+shot 4-changed
+# The File menu, then Exit from it (the last item): the unsaved change is
+# asked about; Escape answers Cancel and the program stays.
+window=$(xdotool search --onlyvisible --name "Tonbrisk 7.0" | head -1)
+xdotool mousemove --window "$window" 20 8 click 1
+sleep 0.8
+shot 5-file-menu
+xdotool key Up Return
+sleep 1
+shot 6-save-question
+xdotool key Escape
+sleep 0.5
+shot 7-after-cancel
+stop
