@@ -174,6 +174,26 @@ INSTANTIATE_TEST_SUITE_P(
                  "In Room Up: Input has no value. At line 12, column 13."},
         LoadCase{"<ResFactor>0.05<", "<ResFactor>2<",
                  "In ResFactor: Value must be no more than 1. At line 55, column 22."},
+        LoadCase{"<RoomDown>60<", "<RoomDown>-1<",
+                 "In Room Down: Value must be positive. At line 13, column 15."},
+        LoadCase{"<Position>1.5<", "<Position>-1<",
+                 "In Key Position: Value must be positive. At line 36, column 17."},
+        LoadCase{"<Length>4<", "<Length>5<",
+                 "In Silence Length: Value must be 1, 2, 4, 8, 16, 32 or 64. At line 32, column "
+                 "15."},
+        LoadCase{"<Points>1<", "<Points>-1<",
+                 "In Silence Points: Value must be more or equal of 0. At line 33, column 15."},
+        LoadCase{"<Position>0.375<", "<Position>x<",
+                 "In Note Position: Input has no value. At line 62, column 19."},
+        LoadCase{"<Length>2<", "<Length>128<",
+                 "In Note Length: Value must be less or equal of 64. At line 74, column 17."},
+        LoadCase{"<BasicFreq>440 Hz<", "<BasicFreq>0 Hz<",
+                 "In BasicFreq: You cannot use 0 with 'Hz'. At line 50, column 22."},
+        LoadCase{"<FreqUp>2 Hz<", "<FreqUp>2<",
+                 "In FreqUp: Wrong unit used, use: 's', 'ms', 'Hz', 'kHz'. At line 57, column 19."},
+        LoadCase{"<VolumeFactor>0.5<", "<VolumeFactor>5 x<",
+                 "In VolumeFactor: This unit does not exist, use: '%', 'dB' or no unit. At line "
+                 "52, column 25."},
         // C sharp where the second sharp must be on F's next, C (height 1).
         LoadCase{"<Height>1<", "<Height>2<",
                  "In Key NoteShift Height: The accidentals do not form a valid key signature. At "
