@@ -170,8 +170,6 @@ void TWaveView::Show(int left, int right) {
 void TWaveView::PaintRect(int left, int right) {
   Sync();
   Renderer.PaintRect(Canvas, left, right);
-  const int cursor = Renderer.Coords.CursorPixel(Renderer.Cursor);
-  if (cursor >= left && cursor < right) CursorColumn = cursor;
   if (Renderer.ViewMode == 1 && !Renderer.Diagram.Complete() &&
       right > Renderer.Diagram.ColumnsDone())
     PaintProgress();
@@ -180,8 +178,8 @@ void TWaveView::PaintRect(int left, int right) {
 
 void TWaveView::Redraw() {
   Sync();
-  CursorColumn = -1;
   PaintRect(0, Canvas.width());
+  CursorColumn = Renderer.Coords.CursorPixel(Renderer.Cursor);
   ScheduleDiagram();
 }
 
@@ -210,12 +208,15 @@ void TWaveView::EraseCursor(std::int32_t position) {
 }
 
 void TWaveView::SelectionChanged() {
-  // A cursor line the document's stretches did not cover (the moving end of
-  // a selection) goes as well.
+  // The cursor may have moved without the document's stretches covering its
+  // old or its new column (the ends of an unchanged range exchanged).
   Sync();
   const int now = Renderer.Coords.CursorPixel(Renderer.Cursor);
-  if (CursorColumn != now && CursorColumn >= 0) PaintRect(CursorColumn, CursorColumn + 1);
-  if (CursorColumn != now) PaintRect(now, now + 1);
+  if (CursorColumn != now) {
+    if (CursorColumn >= 0) PaintRect(CursorColumn, CursorColumn + 1);
+    PaintRect(now, now + 1);
+    CursorColumn = now;
+  }
   emit SelectionMoved();
 }
 

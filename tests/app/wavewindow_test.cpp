@@ -251,6 +251,10 @@ TEST(WaveView, SelectionChangesRepaintAsAFullPaintWould) {
     s.doc.SetCursor(4000);
     s.doc.SetCursor(5000);
     s.doc.SetCursorAndAnchor(200, 4500);
+    // The same range with its ends exchanged, then grown past the old anchor.
+    s.doc.SetCursorAndAnchor(4500, 200);
+    s.doc.SetCursorAndAnchor(1000, 2000);
+    s.doc.SetCursorAndAnchor(3000, 1000);
     const QImage incremental = s.view.Image().copy();
     EXPECT_TRUE(incremental == s.view.Picture()) << int(c.mode) << " " << c.stereo;
   }
