@@ -40,13 +40,6 @@ TEST_F(SineTableTest, HoldsOnePeriodTruncatedToward0) {
   }
 }
 
-TEST_F(SineTableTest, DestroyLeavesNoTable) {
-  DestroySineTable();
-  EXPECT_EQ(SineTable(), nullptr);
-  EXPECT_TRUE(CreateSineTable());
-  EXPECT_NE(SineTable(), nullptr);
-}
-
 TEST(SineTable, LifetimeBuildsAndFrees) {
   {
     SineTableLifetime lifetime;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "base/allocation.h"
@@ -77,7 +78,9 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
-// --- tempoPitchBlocks --------------------------------------------------------
+// --- tempoPitch: both readers, with and without the envelopes ---------------
+
+enum class Reader { Blocks, Cross };
 
 struct BlocksCase {
   const char* name;
@@ -91,7 +94,43 @@ struct BlocksCase {
   std::int32_t end;
   Values expected;
   std::int32_t expectedEnd;
+  Reader reader = Reader::Blocks;
+  Values speedEnvelope = {};  // none: the constant speed
+  Values freqEnvelope = {};   // none: the constant pitch
 };
+
+// The one of the eight tempo-pitch operations the case names.
+std::unique_ptr<Wave> TempoPitch(const BlocksCase& c, const Wave& w, bool& failed,
+                                 std::int32_t& begin, std::int32_t& end) {
+  const auto speeds = MakeWave(c.speedEnvelope);
+  const auto freqs = MakeWave(c.freqEnvelope);
+  const bool cross = c.reader == Reader::Cross;
+  const bool bySpeed = !c.speedEnvelope.empty();
+  const bool byFreq = !c.freqEnvelope.empty();
+  const double p = c.pitch;
+  if (bySpeed && byFreq) {
+    return cross ? w.tempoPitchCrossBoth(failed, c.speed, *speeds, c.startPos, c.lengthFactor, p,
+                                         *freqs, c.blockTime, begin, end)
+                 : w.tempoPitchBlocksBoth(failed, c.speed, *speeds, c.startPos, c.lengthFactor, p,
+                                          *freqs, c.blockTime, begin, end);
+  }
+  if (bySpeed) {
+    return cross ? w.tempoPitchCrossSpeed(failed, c.speed, *speeds, c.startPos, c.lengthFactor, p,
+                                          c.blockTime, begin, end)
+                 : w.tempoPitchBlocksSpeed(failed, c.speed, *speeds, c.startPos, c.lengthFactor, p,
+                                           c.blockTime, begin, end);
+  }
+  if (byFreq) {
+    return cross ? w.tempoPitchCrossFreq(failed, c.speed, c.startPos, c.lengthFactor, p, *freqs,
+                                         c.blockTime, begin, end)
+                 : w.tempoPitchBlocksFreq(failed, c.speed, c.startPos, c.lengthFactor, p, *freqs,
+                                          c.blockTime, begin, end);
+  }
+  return cross ? w.tempoPitchCross(failed, c.speed, c.startPos, c.lengthFactor, p, c.blockTime,
+                                   begin, end)
+               : w.tempoPitchBlocks(failed, c.speed, c.startPos, c.lengthFactor, p, c.blockTime,
+                                    begin, end);
+}
 
 class WaveTempoPitchBlocks : public ::testing::TestWithParam<BlocksCase> {};
 
@@ -101,12 +140,13 @@ TEST_P(WaveTempoPitchBlocks, ReadsTheRangeInBlocks) {
   auto w = MakeWave(c.source);
   std::int32_t begin = c.begin;
   std::int32_t end = c.end;
-  auto result = w->tempoPitchBlocks(failed, c.speed, c.startPos, c.lengthFactor, c.pitch,
-                                    c.blockTime, begin, end);
+  auto result = TempoPitch(c, *w, failed, begin, end);
   ASSERT_FALSE(failed);
   ASSERT_NE(result, nullptr);
   EXPECT_EQ(ValuesOf(result.get()), c.expected);
+  EXPECT_EQ(begin, c.begin);
   EXPECT_EQ(end, c.expectedEnd);
+  EXPECT_EQ(ValuesOf(w.get()), c.source);
 }
 
 // Fields: source, speed, startPos, lengthFactor, pitch, blockTime, begin, end,
@@ -137,206 +177,81 @@ INSTANTIATE_TEST_SUITE_P(
         // 6 values from 3: 0 1 | 2 3 | jump to 4 wraps to 1: 1 2; the 40 after the range stays
         BlocksCase{"LengthFactorSetsTheNewLength", {10, 20, 30, 40}, 1, 0, 2, 1, 2, 0, 3, {10, 20, 30, 40, 20, 30, 40}, 6},
         // trunc(1 x 0.5) = 0 new values
-        BlocksCase{"ShortenedToNothingRemovesTheRange", {1, 2, 3}, 1, 0, 0.5, 1, 4, 1, 2, {1, 3}, 1}),
+        BlocksCase{"ShortenedToNothingRemovesTheRange", {1, 2, 3}, 1, 0, 0.5, 1, 4, 1, 2, {1, 3}, 1},
+        // The crossfade. Block 4, pitch 1: both heads read the same value v, weights 1 .5 0 .5;
+        // w = .5: trunc(v/2) + v/2 truncated, so odd values lose 1 (-100.5 - 100 -> -200).
+        BlocksCase{"CrossIdentityLosesTheHalvesTruncatedTwice", {101, 201, 301, 401, 501, 601, 701, 801, -101, -201}, 1, 0, 1, 1, 4, 0, 10,
+                   {101, 200, 301, 400, 501, 600, 701, 800, -101, -200}, 10, Reader::Cross},
+        // jump offset (1 - 2) x .5 x 4 = -2; A starts at the anchor 4, B at 4 - 2 = 2:
+        // k0 w1: A4=160 | k1 w.5: A6 180 + B4 80 = 260; A jumps to -2 + 2 + 4 = 4
+        // k2 w0: B6=360 | k3 w.5: A6 180 + B8 320 = 500; B jumps to -2 + 4 + 4 = 6
+        // k4 w1: A8=640 | k5 w.5: A10 500 + B8 320 = 820; A jumps to 8
+        // k6 w0: B10=1000 | k7 w.5: A10 500 + B12 720 = 1220
+        BlocksCase{"CrossPitchTwoCrossfadesTwoHeads", Squares(16), 1, 0, 1, 2, 4, 4, 12,
+                   {0, 10, 40, 90, 160, 260, 360, 500, 640, 820, 1000, 1220, 1440, 1690, 1960, 2250}, 12, Reader::Cross},
+        // nothing forbids a negative length factor here: the new range has no values
+        BlocksCase{"CrossNegativeLengthFactorRemovesTheRange", {1, 2, 3, 4}, 1, 0, -1, 1, 4, 1, 3, {1, 4}, 1, Reader::Cross},
+        BlocksCase{"CrossEmptyRangeIsACopy", {1, 2, 3}, 1, 0, 1, 1, 4, 2, 2, {1, 2, 3}, 2, Reader::Cross},
+        // The envelopes. Frequency 32767 0 32767 over 3 values: advances 2, 0, 2 at pitch 2,
+        // so positions 0, 2, 2.
+        BlocksCase{"FrequencyEnvelopeScalesTheAdvanceOfEachValue", Ramp(8, 0, 100), 1, 0, 1, 2, 3, 0, 3,
+                   {0, 200, 200, 300, 400, 500, 600, 700}, 3, Reader::Blocks, {}, {32767, 0, 32767}},
+        // 0 32767 over 3 values: step 1/2, e = 0, 16383.5, 32767; at pitch 2 advances 0, 1, 2:
+        // positions 0, 0, 1
+        BlocksCase{"FrequencyEnvelopeIsInterpolatedOverTheNewRange", Ramp(8, 0, 100), 1, 0, 1, 2, 3, 0, 3,
+                   {0, 0, 100, 300, 400, 500, 600, 700}, 3, Reader::Blocks, {}, {0, 32767}},
+        // over 10 values the step 1/9 adds up to just over 1; the reading stays on the last
+        // value, never past it (the sanitizer build sees a read beyond); pitch 0 everywhere
+        // holds one block on the first value
+        BlocksCase{"StretchedEnvelopeEndsOnItsLastValue", Ramp(12, 5, 10), 1, 0, 1, 2, 10, 0, 10,
+                   {5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 105, 115}, 10, Reader::Blocks, {}, {0, 0}},
+        // speed 0 32767 0 over 5 values: e = 0, 16383.5, 32767, 16383.5, 0; at speed 2 the sum
+        // after each value is 0 1 3 4 4; block 1 reads each value at the anchor plus the sum
+        // so far: 0, 0, 1, 3, 4
+        BlocksCase{"SpeedEnvelopeIsARunningSum", {10, 20, 30, 40, 50}, 2, 0, 1, 1, 1, 0, 5,
+                   {10, 10, 20, 40, 50}, 5, Reader::Blocks, {0, 32767, 0}},
+        // a pitch envelope of 0 holds each block on one value; a speed envelope of 0 sends
+        // every jump back to the anchor
+        BlocksCase{"BothEnvelopesOnlyPitchStill", {10, 20, 30, 40}, 1, 0, 1, 1, 2, 0, 4, {10, 10, 30, 30}, 4, Reader::Blocks, {32767}, {0}},
+        BlocksCase{"BothEnvelopesOnlySpeedStill", {10, 20, 30, 40}, 1, 0, 1, 1, 2, 0, 4, {10, 20, 10, 20}, 4, Reader::Blocks, {0}, {32767}},
+        BlocksCase{"BothEnvelopesStill", {10, 20, 30, 40}, 1, 0, 1, 1, 2, 0, 4, {10, 10, 10, 10}, 4, Reader::Blocks, {0}, {0}},
+        // pitch 1 (no jump offset), block 4, the tempo stays 0 so both heads jump back to 0:
+        // k0 w1 A0=0 | k1 w.5 A1 5 + B1 5 = 10; A->0 | k2 w0 B2=40 | k3 A1 5 + B3 45 = 50; B->0
+        // k4 w1 A2=40 | k5 A3 45 + B1 5 = 50; A->0 | k6 B2=40 | k7 A1 5 + B3 45 = 50
+        BlocksCase{"CrossWithStillSpeedKeepsReturningToTheAnchor", Squares(8), 1, 0, 1, 1, 4, 0, 8,
+                   {0, 10, 40, 50, 40, 50, 40, 50}, 8, Reader::Cross, {0, 0}}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
-
-// --- tempoPitchCross ---------------------------------------------------------
-
-TEST(WaveTempoPitchCross, IdentityLosesTheHalvesTruncatedTwice) {
-  // blockTime 4, pitch 1: both heads read the same value v; weights 1 .5 0 .5.
-  // w = .5: trunc(v/2) + v/2 truncated, so odd values lose 1.
-  bool failed = false;
-  auto w = MakeWave({101, 201, 301, 401, 501, 601, 701, 801, -101, -201});
-  std::int32_t begin = 0;
-  std::int32_t end = 10;
-  auto result = w->tempoPitchCross(failed, 1, 0, 1, 1, 4, begin, end);
-  ASSERT_NE(result, nullptr);
-  // the last two: w = 1 (-101), w = .5: trunc(-100.5) = -100, -100.5 - 100 -> -200
-  EXPECT_EQ(ValuesOf(result.get()), (Values{101, 200, 301, 400, 501, 600, 701, 800, -101, -200}));
-  EXPECT_EQ(end, 10);
-}
-
-TEST(WaveTempoPitchCross, PitchTwoCrossfadesTwoHeads) {
-  // jump offset (1 - 2) x .5 x 4 = -2; A starts at the anchor 4, B at 4 - 2 = 2:
-  // k0 w1: A4=160 | k1 w.5: A6 180 + B4 80 = 260; A jumps to -2 + 2 + 4 = 4
-  // k2 w0: B6=360 | k3 w.5: A6 180 + B8 320 = 500; B jumps to -2 + 4 + 4 = 6
-  // k4 w1: A8=640 | k5 w.5: A10 500 + B8 320 = 820; A jumps to 8
-  // k6 w0: B10=1000 | k7 w.5: A10 500 + B12 720 = 1220
-  bool failed = false;
-  const Values source = Squares(16);
-  auto w = MakeWave(source);
-  std::int32_t begin = 4;
-  std::int32_t end = 12;
-  auto result = w->tempoPitchCross(failed, 1, 0, 1, 2, 4, begin, end);
-  ASSERT_NE(result, nullptr);
-  Values expected = source;
-  const Values middle{160, 260, 360, 500, 640, 820, 1000, 1220};
-  std::copy(middle.begin(), middle.end(), expected.begin() + 4);
-  EXPECT_EQ(ValuesOf(result.get()), expected);
-  EXPECT_EQ(begin, 4);
-  EXPECT_EQ(end, 12);
-}
-
-TEST(WaveTempoPitchCross, NegativeLengthFactorRemovesTheRange) {
-  // Nothing forbids it here; the new range has no values rather than a
-  // negative count.
-  bool failed = false;
-  auto w = MakeWave({1, 2, 3, 4});
-  std::int32_t begin = 1;
-  std::int32_t end = 3;
-  auto result = w->tempoPitchCross(failed, 1, 0, -1, 1, 4, begin, end);
-  ASSERT_NE(result, nullptr);
-  EXPECT_EQ(ValuesOf(result.get()), (Values{1, 4}));
-  EXPECT_EQ(end, 1);
-}
-
-TEST(WaveTempoPitchCross, EmptyRangeIsACopy) {
-  bool failed = false;
-  auto w = MakeWave({1, 2, 3});
-  std::int32_t begin = 2;
-  std::int32_t end = 2;
-  auto result = w->tempoPitchCross(failed, 1, 0, 1, 1, 4, begin, end);
-  ASSERT_NE(result, nullptr);
-  EXPECT_EQ(ValuesOf(result.get()), (Values{1, 2, 3}));
-  EXPECT_EQ(end, 2);
-}
-
-// --- envelope variants -------------------------------------------------------
 
 TEST(WaveTempoPitchEnvelopes, FullScaleEnvelopesEqualThePlainForms) {
   // 32767 x (1/32767) is exactly 1 and 32767 x s x (1/32767) exactly s for
   // s = 1 and 2, so the envelopes change nothing. The envelopes are read at
   // whole positions only (one value, or as many as the new range), where no
   // interpolation rounding comes in.
-  const Values source = Squares(40);
-  auto w = MakeWave(source);
-  auto full = MakeWave(Constant(30, 32767));  // 30 = trunc(20 x 1.5): step 1
-  auto single = MakeWave({32767});            // step 0
+  const auto w = MakeWave(Squares(40));
+  const Values full = Constant(30, 32767);  // 30 = trunc(20 x 1.5): step 1
+  const Values single{32767};               // step 0
+  const std::pair<Values, Values> envelopes[] = {
+      {{}, full}, {full, {}}, {single, {}}, {single, full}, {full, full}};
   for (double speed : {1.0, 2.0}) {
     for (double pitch : {1.0, 2.0, 0.5}) {
-      bool failed = false;
-      std::int32_t b[8];
-      std::int32_t e[8];
-      for (int i = 0; i < 8; ++i) {
-        b[i] = 5;
-        e[i] = 25;
+      for (Reader reader : {Reader::Blocks, Reader::Cross}) {
+        BlocksCase c{"", {}, speed, 0.25, 1.5, pitch, 6, 5, 25, {}, 0, reader};
+        bool failed = false;
+        std::int32_t begin = 5;
+        std::int32_t end = 25;
+        const Values plain = ValuesOf(TempoPitch(c, *w, failed, begin, end).get());
+        for (const auto& [speeds, freqs] : envelopes) {
+          c.speedEnvelope = speeds;
+          c.freqEnvelope = freqs;
+          end = 25;
+          EXPECT_EQ(ValuesOf(TempoPitch(c, *w, failed, begin, end).get()), plain);
+          EXPECT_EQ(end, 35);  // 5 + trunc(20 x 1.5)
+        }
+        ASSERT_FALSE(failed);
       }
-      auto blocks = w->tempoPitchBlocks(failed, speed, 0.25, 1.5, pitch, 6, b[0], e[0]);
-      auto cross = w->tempoPitchCross(failed, speed, 0.25, 1.5, pitch, 6, b[1], e[1]);
-      auto results = {
-          w->tempoPitchBlocksFreq(failed, speed, 0.25, 1.5, pitch, *full, 6, b[2], e[2]),
-          w->tempoPitchBlocksSpeed(failed, speed, *full, 0.25, 1.5, pitch, 6, b[3], e[3]),
-          w->tempoPitchBlocksBoth(failed, speed, *single, 0.25, 1.5, pitch, *full, 6, b[4], e[4])};
-      auto crossResults = {
-          w->tempoPitchCrossFreq(failed, speed, 0.25, 1.5, pitch, *full, 6, b[5], e[5]),
-          w->tempoPitchCrossSpeed(failed, speed, *single, 0.25, 1.5, pitch, 6, b[6], e[6]),
-          w->tempoPitchCrossBoth(failed, speed, *full, 0.25, 1.5, pitch, *full, 6, b[7], e[7])};
-      ASSERT_FALSE(failed);
-      for (const auto& r : results) EXPECT_EQ(ValuesOf(r.get()), ValuesOf(blocks.get()));
-      for (const auto& r : crossResults) EXPECT_EQ(ValuesOf(r.get()), ValuesOf(cross.get()));
-      for (int i = 0; i < 8; ++i) EXPECT_EQ(e[i], 35);  // 5 + trunc(20 x 1.5)
     }
   }
-}
-
-TEST(WaveTempoPitchEnvelopes, FrequencyEnvelopeScalesTheAdvanceOfEachValue) {
-  // Envelope 32767 0 32767 over 3 values: advances 2, 0, 2 at pitch 2, so
-  // positions 0, 2, 2.
-  bool failed = false;
-  auto w = MakeWave(Ramp(8, 0, 100));
-  auto freq = MakeWave({32767, 0, 32767});
-  std::int32_t begin = 0;
-  std::int32_t end = 3;
-  auto result = w->tempoPitchBlocksFreq(failed, 1, 0, 1, 2, *freq, 3, begin, end);
-  ASSERT_NE(result, nullptr);
-  EXPECT_EQ(ValuesOf(result.get()), (Values{0, 200, 200, 300, 400, 500, 600, 700}));
-}
-
-TEST(WaveTempoPitchEnvelopes, FrequencyEnvelopeIsInterpolatedOverTheNewRange) {
-  // Envelope 0 32767 over 3 values: step 1/2, e = 0, 16383.5, 32767; at
-  // pitch 2 advances 0, 1, 2: positions 0, 0, 1.
-  bool failed = false;
-  auto w = MakeWave(Ramp(8, 0, 100));
-  auto freq = MakeWave({0, 32767});
-  std::int32_t begin = 0;
-  std::int32_t end = 3;
-  auto result = w->tempoPitchBlocksFreq(failed, 1, 0, 1, 2, *freq, 3, begin, end);
-  ASSERT_NE(result, nullptr);
-  EXPECT_EQ(ValuesOf(result.get()), (Values{0, 0, 100, 300, 400, 500, 600, 700}));
-}
-
-TEST(WaveTempoPitchEnvelopes, SpeedEnvelopeIsARunningSum) {
-  // Envelope 0 32767 0 over 5 values: e = 0, 16383.5, 32767, 16383.5, 0; at
-  // speed 2 the sum after each value is 0 1 3 4 4. blockTime 1: every value
-  // is read at the anchor plus the sum so far: 0, 0, 1, 3, 4.
-  bool failed = false;
-  auto w = MakeWave({10, 20, 30, 40, 50});
-  auto speed = MakeWave({0, 32767, 0});
-  std::int32_t begin = 0;
-  std::int32_t end = 5;
-  auto result = w->tempoPitchBlocksSpeed(failed, 2, *speed, 0, 1, 1, 1, begin, end);
-  ASSERT_NE(result, nullptr);
-  EXPECT_EQ(ValuesOf(result.get()), (Values{10, 10, 20, 40, 50}));
-}
-
-TEST(WaveTempoPitchEnvelopes, BothEnvelopesApply) {
-  // Pitch envelope 0 holds each block on one value; speed envelope 0 sends
-  // every jump back to the anchor. Only pitch: 10 10 30 30; only speed:
-  // 10 20 10 20; both: 10 everywhere.
-  auto w = MakeWave({10, 20, 30, 40});
-  auto zero = MakeWave({0});
-  auto full = MakeWave({32767});
-  struct Case {
-    const Wave* speedEnvelop;
-    const Wave* freqWave;
-    Values expected;
-  };
-  const Case cases[] = {{full.get(), zero.get(), {10, 10, 30, 30}},
-                        {zero.get(), full.get(), {10, 20, 10, 20}},
-                        {zero.get(), zero.get(), {10, 10, 10, 10}}};
-  for (const Case& c : cases) {
-    bool failed = false;
-    std::int32_t begin = 0;
-    std::int32_t end = 4;
-    auto result =
-        w->tempoPitchBlocksBoth(failed, 1, *c.speedEnvelop, 0, 1, 1, *c.freqWave, 2, begin, end);
-    ASSERT_NE(result, nullptr);
-    EXPECT_EQ(ValuesOf(result.get()), c.expected);
-  }
-}
-
-TEST(WaveTempoPitchEnvelopes, CrossWithStillSpeedKeepsReturningToTheAnchor) {
-  // pitch 1 (no jump offset), blockTime 4, tempo stays 0 so both heads jump
-  // back to 0:
-  // k0 w1 A0=0 | k1 w.5 A1 5 + B1 5 = 10; A->0 | k2 w0 B2=40 | k3 A1 5 + B3 45 = 50; B->0
-  // k4 w1 A2=40 | k5 A3 45 + B1 5 = 50; A->0 | k6 B2=40 | k7 A1 5 + B3 45 = 50
-  bool failed = false;
-  const Values source = Squares(8);
-  auto w = MakeWave(source);
-  auto still = MakeWave({0, 0});
-  std::int32_t begin = 0;
-  std::int32_t end = 8;
-  auto result = w->tempoPitchCrossSpeed(failed, 1, *still, 0, 1, 1, 4, begin, end);
-  ASSERT_NE(result, nullptr);
-  EXPECT_EQ(ValuesOf(result.get()), (Values{0, 10, 40, 50, 40, 50, 40, 50}));
-}
-
-TEST(WaveTempoPitchEnvelopes, StretchedEnvelopeEndsOnItsLastValue) {
-  // Over 10 values the step 1/9 adds up to just over 1; the reading must
-  // stay on the envelope's last value, not run past it (the sanitizer build
-  // sees any read beyond). Pitch 0 everywhere: one block on the first value.
-  bool failed = false;
-  auto w = MakeWave(Ramp(12, 5, 10));
-  auto still = MakeWave({0, 0});
-  std::int32_t begin = 0;
-  std::int32_t end = 10;
-  auto result = w->tempoPitchBlocksFreq(failed, 1, 0, 1, 2, *still, 10, begin, end);
-  ASSERT_NE(result, nullptr);
-  Values expected = Constant(10, 5);
-  expected.push_back(105);
-  expected.push_back(115);
-  EXPECT_EQ(ValuesOf(result.get()), expected);
 }
 
 // --- failure flag and preconditions ------------------------------------------
