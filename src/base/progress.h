@@ -15,7 +15,7 @@
 class ProgressScope {
  public:
   using Clock = std::chrono::steady_clock;
-  static constexpr Clock::duration kDefaultInterval = std::chrono::milliseconds(100);
+  static constexpr Clock::duration kDefaultInterval = std::chrono::milliseconds(250);
 
   // Fractions are reported at most once per `interval`, and once more (1)
   // at the end of a loop that reported any.
