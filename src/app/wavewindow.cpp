@@ -70,6 +70,8 @@ TMDIChildWave::TMDIChildWave(TMainForm& mainForm, TUnitWave& unitWave, std::uint
   UpdateIcon(unitWave.GetMonoStereo());
 }
 
+TMDIChildWave::~TMDIChildWave() { delete View; }
+
 bool TMDIChildWave::ShowsWaveView() const { return View->GetViewMode() == 0; }
 
 bool TMDIChildWave::IsZoomed() const { return View->IsZoomed(); }

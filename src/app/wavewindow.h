@@ -18,6 +18,9 @@ class TMDIChildWave : public TMDIChildTonbrisk {
   // Shows `unitWave` with the main window's current view settings in the
   // wave view (viewMode 0) or the volume view (1).
   TMDIChildWave(TMainForm& mainForm, TUnitWave& unitWave, std::uint8_t viewMode = 0);
+  // The view goes first: it stops listening to the document, which the base
+  // class closes.
+  ~TMDIChildWave() override;
 
   std::uint8_t GetKind() const override { return 1; }
   TUnitWave& GetUnitWave() const { return UnitWave; }

@@ -1,6 +1,8 @@
 // The wave window's display on the offscreen platform: zoom arithmetic, and
 // pixel checks on windows rendered to images.
 
+#include "app/wavewindow.h"
+
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -10,11 +12,13 @@
 #include <numbers>
 #include <vector>
 
+#include "app/mainform.h"
 #include "app/volumediagram.h"
 #include "app/waveview.h"
 #include "app/waveviewcoords.h"
 #include "documents/docfixtures.h"
 #include "documents/unitwave.h"
+#include "documents/workspace.h"
 #include "sound/sound.h"
 
 namespace {
@@ -258,6 +262,24 @@ TEST(WaveView, SelectionChangesRepaintAsAFullPaintWould) {
     const QImage incremental = s.view.Image().copy();
     EXPECT_TRUE(incremental == s.view.Picture()) << int(c.mode) << " " << c.stereo;
   }
+}
+
+TEST(WaveWindow, ShowsItsDocumentUntilItCloses) {
+  TMainForm form;
+  TUnitWave* doc = form.GetWorkspace().AddWave(
+      std::make_unique<TUnitWave>(Stereo(Noise(4000, 8), Noise(4000, 9)), "w.wav"));
+  auto* window = new TMDIChildWave(form, *doc);
+  window->resize(300, 200);
+  window->show();
+  EXPECT_EQ(window->GetKind(), 1);
+  doc->SetSelection(1000, 2000);
+  window->ZoomIn();
+  EXPECT_TRUE(window->IsZoomed());
+  EXPECT_DOUBLE_EQ(window->GetView().VisibleBegin(), 1000);
+  window->SetViewMode(false);
+  EXPECT_FALSE(window->ShowsWaveView());
+  // The window closes its document; the view must not outlive it.
+  delete window;
 }
 
 TEST(WaveViewDeathTest, BeginAndEndChangeMustPair) {
