@@ -249,6 +249,14 @@ void TUnitMuz::Relocate(TStaveSymbol* symbol) {
   }
 }
 
+void TUnitMuz::Resort(const std::vector<TStaveSymbol*>& symbols) {
+  std::vector<std::unique_ptr<TStaveSymbol>> owned;
+  TStaveSymbol* const selected = SelectedSymbol;
+  for (TStaveSymbol* s : symbols) owned.push_back(RemoveSymbol(s));
+  for (auto& s : owned) InsertSymbol(std::move(s));
+  SelectedSymbol = selected;
+}
+
 std::vector<TNoteShift*> TUnitMuz::GetSignature(const TKey& key) const {
   std::vector<TNoteShift*> signature;
   for (TStaveSymbol* s = key.GetNext(); s != nullptr; s = s->GetNext()) {
@@ -297,7 +305,19 @@ void TUnitMuz::PopAll(const std::vector<TNoteNote*>& notes) {
   for (TStaveSymbol* s = FirstSymbol.get(); s != nullptr; s = s->GetNext())
     if (TNoteNote* note = AsNote(s); note != nullptr && note->IsPushed()) pushed.push_back(note);
   TB_ASSERT(pushed.size() == notes.size());
-  for (TNoteNote* note : pushed) note->Pop();
+  // Every height first, then every accidental: the notes of a chord that
+  // move together never meet on one height halfway, sharing an accidental.
+  std::vector<std::int32_t> heights;
+  for (TNoteNote* note : pushed)
+    heights.push_back(note->GetHeight() - note->GetPitch() + note->GetPushedPitch());
+  for (std::size_t i = 0; i < pushed.size(); ++i)
+    if (heights[i] != pushed[i]->GetHeight()) RemoveWrittenNoteShift(*pushed[i]);
+  for (std::size_t i = 0; i < pushed.size(); ++i)
+    if (heights[i] != pushed[i]->GetHeight()) SetNoteHeight(*pushed[i], heights[i]);
+  for (TNoteNote* note : pushed) {
+    SetNoteShiftOfNote(*note, note->GetPushedNoteShift());
+    note->Pushed = false;
+  }
 }
 
 // ---------------------------------------------------------------------------
@@ -488,15 +508,20 @@ void TUnitMuz::ChangeKey(TKey& key, std::int8_t keyKind, std::int32_t addOctaves
 
 void TUnitMuz::RenumberKeysAt(TNoteStave* stave, double position) {
   std::int32_t number = 0;
+  std::vector<TStaveSymbol*> renumbered;
   for (TStaveSymbol* s = FirstSymbol.get(); s != nullptr; s = s->GetNext()) {
     if (s->GetSymbolPosition() > position) break;
     if (s->GetNoteStave() != stave || s->GetSymbolPosition() != position) continue;
     if (Is(s, staveSymbolKey)) {
       static_cast<TKey*>(s)->SequenceNumber = ++number;
+      renumbered.push_back(s);
     } else if (IsKeyScope(s)) {
       static_cast<TNoteShift*>(s)->KeySequenceNumber = number;
+      renumbered.push_back(s);
     }
   }
+  // The numbers order keys of other staves at the position too.
+  Resort(renumbered);
 }
 
 bool TUnitMuz::IsOnlyKeyAtZero(const TKey& key) const {
@@ -1184,14 +1209,19 @@ void TUnitMuz::DeleteSymbol(TStaveSymbol* symbol) {
       TStaveSymbol* after = key->GetNext();
       RemoveSymbol(key);
       std::int32_t next = number - 1;
+      std::vector<TStaveSymbol*> renumbered;
       for (TStaveSymbol* s = after; s != nullptr && s->GetSymbolPosition() == position;
            s = s->GetNext()) {
         if (s->GetNoteStave() != stave) continue;
-        if (Is(s, staveSymbolKey))
+        if (Is(s, staveSymbolKey)) {
           static_cast<TKey*>(s)->SequenceNumber = ++next;
-        else if (IsKeyScope(s))
+          renumbered.push_back(s);
+        } else if (IsKeyScope(s)) {
           static_cast<TNoteShift*>(s)->KeySequenceNumber = next;
+          renumbered.push_back(s);
+        }
       }
+      Resort(renumbered);
       PopAll(notes);
       break;
     }
@@ -1210,9 +1240,11 @@ void TUnitMuz::DeleteSymbol(TStaveSymbol* symbol) {
       break;
     case staveSymbolNote: {
       auto* note = static_cast<TNoteNote*>(symbol);
-      if (!IsChord(*note)) ShiftAfter(stave, note, -note->GetNoteLength());
+      // Its accidental goes first: a note shifted back onto its place and
+      // height gets one of its own there.
       RemoveWrittenNoteShift(*note);
       note->AutoPlayNote(Tempo.GetValue());
+      if (!IsChord(*note)) ShiftAfter(stave, note, -note->GetNoteLength());
       RemoveSymbol(note);
       break;
     }
@@ -1245,6 +1277,13 @@ double InsertPosition(const TStaveSymbol* before, const TStaveSymbol* after) {
   return before->GetSymbolPosition() + before->GetDuration();
 }
 
+// A gap inside a chord (between two of its notes) is no gap: what goes
+// in there would land in the chord.
+bool InsideAColumn(const TStaveSymbol* before, const TStaveSymbol* after) {
+  return (Is(before, staveSymbolNote) || Is(before, staveSilence)) && after != nullptr &&
+         after->GetSymbolPosition() <= before->GetSymbolPosition();
+}
+
 bool HasChordHeight(const std::vector<TNoteNote*>& chord, std::int32_t height) {
   return std::any_of(chord.begin(), chord.end(),
                      [height](const TNoteNote* n) { return n->GetHeight() == height; });
@@ -1271,13 +1310,14 @@ bool TUnitMuz::CanAddSymbol(TNoteStave* stave, TNoteNote* chordNote, TStaveSymbo
         return key != nullptr && key->IsHeightAllowed(height) &&
                !HasChordHeight(GetChord(*stave, chordNote->GetPosition()), height);
       }
-      if (before == nullptr || before->FindBar() == nullptr) return false;
+      if (before == nullptr || before->FindBar() == nullptr || InsideAColumn(before, after))
+        return false;
       const TKey* key = before->FindKey(stave);
       return key != nullptr && key->IsHeightAllowed(height);
     }
     case staveSilence:
       return chordNote == nullptr && before != nullptr && before->FindBar() != nullptr &&
-             before->FindKey(stave) != nullptr;
+             before->FindKey(stave) != nullptr && !InsideAColumn(before, after);
     default:
       return false;
   }
@@ -1307,16 +1347,27 @@ void TUnitMuz::AddSymbol(TNoteStave* inNoteStave, TNoteNote* inNote, TStaveSymbo
         number = static_cast<TKey*>(firstSymbol)->GetSequenceNumber() + 1;
       else if (IsKeyScope(firstSymbol))
         number = static_cast<TNoteShift*>(firstSymbol)->GetKeySequenceNumber() + 1;
+      // A gap between the notes of a chord lies after the keys of its
+      // position: the new key follows them.
+      for (TStaveSymbol* s = FirstSymbol.get(); s != nullptr && s != lastSymbol; s = s->GetNext())
+        if (Is(s, staveSymbolKey) && s->GetNoteStave() == stave &&
+            s->GetSymbolPosition() == position)
+          number = std::max(number, static_cast<TKey*>(s)->GetSequenceNumber() + 1);
       // The keys at this position after the gap follow the new one.
       std::int32_t next = number;
+      std::vector<TStaveSymbol*> renumbered;
       for (TStaveSymbol* s = lastSymbol; s != nullptr && s->GetSymbolPosition() == position;
            s = s->GetNext()) {
         if (s->GetNoteStave() != stave) continue;
-        if (Is(s, staveSymbolKey))
+        if (Is(s, staveSymbolKey)) {
           static_cast<TKey*>(s)->SequenceNumber = ++next;
-        else if (IsKeyScope(s) && next > number)
+          renumbered.push_back(s);
+        } else if (IsKeyScope(s) && next > number) {
           static_cast<TNoteShift*>(s)->KeySequenceNumber = next;
+          renumbered.push_back(s);
+        }
       }
+      Resort(renumbered);
       InsertSymbol(std::make_unique<TKey>(this, AddKeyKind, 0, position, stave, number));
       PopAll(notes);
       Changed();

@@ -9,6 +9,7 @@
 #include "documents/unit.h"
 #include "documents/wavefileprops.h"
 #include "music/muznote.h"
+#include "music/noteplay.h"
 #include "music/stave.h"
 #include "units/unitvalues.h"
 
@@ -194,6 +195,8 @@ class TUnitMuz : public TUnit {
   // Moves a symbol whose sort keys changed to its place in the chain.
   void Relocate(TStaveSymbol* symbol);
   void DestroyChain();
+  // Places symbols whose sort keys changed anew, in their order.
+  void Resort(const std::vector<TStaveSymbol*>& symbols);
 
   std::vector<TNoteNote*> NotesOfStave(const TNoteStave* stave) const;
   void PushAll(const std::vector<TNoteNote*>& notes);
