@@ -152,14 +152,35 @@ void TUnitMuz::DeleteNoteGroup(TNoteGroup* group) {
   TNoteStave* stave = group->GetStave();
   TB_ASSERT(stave->CountNoteGroups() > 1);
   for (TStaveSymbol* s = FirstSymbol.get(); s != nullptr;) {
-    TStaveSymbol* next = s->GetNext();
-    if (TNoteNote* note = AsNote(s); note != nullptr && note->GetNoteGroup() == group)
-      RemoveSymbol(note);
-    s = next;
+    TNoteNote* note = AsNote(s);
+    if (note == nullptr || note->GetNoteGroup() != group) {
+      s = s->GetNext();
+      continue;
+    }
+    RemoveWrittenNoteShift(*note);
+    s = note->GetNext();
+    RemoveSymbol(note);
   }
   stave->RemoveNoteGroup(group);
   if (stave->GetSelectedNoteGroup() == group)
     stave->SetSelectedNoteGroup(stave->GetStartNoteGroup());
+  // The time the group's notes held becomes rests, each the longest that
+  // fits from where the gap begins.
+  std::vector<std::pair<double, double>> gaps;
+  double covered = 0;
+  for (TStaveSymbol* s = FirstSymbol.get(); s != nullptr; s = s->GetNext()) {
+    if (s->GetNoteStave() != stave || s->GetDuration() == 0) continue;
+    if (s->GetSymbolPosition() > covered) gaps.emplace_back(covered, s->GetSymbolPosition());
+    covered = std::max(covered, s->GetSymbolPosition() + s->GetDuration());
+  }
+  for (auto [from, to] : gaps) {
+    while (to - from >= 1.0 / 64) {
+      std::uint8_t length = 1;
+      while (1.0 / length > to - from) length *= 2;
+      InsertSymbol(std::make_unique<TSilence>(length, 0, from, stave));
+      from += 1.0 / length;
+    }
+  }
 }
 
 std::int32_t TUnitMuz::CountStaves() const {

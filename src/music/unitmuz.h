@@ -73,8 +73,8 @@ class TUnitMuz : public TUnit {
   TNoteStave* NewStave(TNoteStave* afterStave, std::int8_t keyKind = keyKindG);
   // Removes the stave with all its symbols and destroys it.
   void DeleteStave(TNoteStave* stave);
-  // Removes the group's notes from the score and destroys the group (never
-  // the last group of a stave).
+  // Removes the group's notes from the score, destroys the group (never the
+  // last group of a stave) and fills the gaps left on the stave with rests.
   void DeleteNoteGroup(TNoteGroup* group);
   std::int32_t CountStaves() const;
 

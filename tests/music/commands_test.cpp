@@ -323,6 +323,23 @@ TEST(NoteGroup, NoteMovesToTheNeighbourGroup) {
   EXPECT_EQ(e.played.heights, std::vector<std::int32_t>{1});
 }
 
+TEST(DeleteNoteGroup, GapsBecomeTheLongestRestsThatFit) {
+  auto s = score()
+               .stave(keyKindG)
+               .note(0, 4, 0)
+               .note(1, 4, 0)
+               .group()
+               .note(0.25, 4, 1, 1)
+               .note(0.625, 8, 2);
+  TUnitMuz& doc = s.doc();
+  TNoteStave* stave = doc.GetStartStave();
+  doc.DeleteNoteGroup(stave->GetStartNoteGroup()->GetNext());
+  // 0.25 ... 1: a whole does not fit, a half does, then a quarter.
+  EXPECT_EQ(Chain(doc), "K(G,0) B(4/4) N(4,0,h0) R(2,0.25) R(4,0.75) N(4,1,h0)");
+  EXPECT_EQ(stave->CountNoteGroups(), 1);
+  EXPECT_EQ(stave->GetSelectedNoteGroup(), stave->GetStartNoteGroup());
+}
+
 TEST(Delete, ShiftsBackAndSelectsANeighbour) {
   Editing e(score().stave(keyKindG).note(0, 4, 0).note(0.25, 4, 1).rest(0.5, 2));
   TUnitMuz& doc = *e.doc;
