@@ -14,8 +14,22 @@ namespace {
 constexpr int kMaxDigits = 10;
 constexpr std::int64_t kLargestRun = std::numeric_limits<std::int32_t>::max();
 
+constexpr const char* kTooLong = "The number is too long. (maximum: 10 digits)";
+constexpr const char* kNoValue = "Input has no value.";
+
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// A digit right after a full run: the reader would stop there and read the
+// rest as a unit, so '99999999999' would be "a unit that does not exist".
+bool RunTooLong(const std::string& text, std::size_t pos, int digits) {
+  return digits == kMaxDigits && pos < text.size() && IsDigit(text[pos]);
+}
+
+bool OnlyBlanksFrom(const std::string& text, std::size_t pos) {
+  while (pos < text.size() && IsBlank(text[pos])) ++pos;
+  return pos == text.size();
+}
 
 // At most ten digits from `pos`; returns how many were read. Ten digits
 // always fit 64 bits, so the run itself cannot overflow.
@@ -51,7 +65,8 @@ bool Fail(TStringReader& reader, const char* text) {
 }
 
 // "+", then "-", then a digit run (empty reads 0), from `pos`.
-std::int32_t ReadSignedRun(const std::string& text, std::size_t& pos, bool& hadDigits) {
+std::int32_t ReadSignedRun(const std::string& text, std::size_t& pos, bool& hadDigits,
+                           bool& tooLong) {
   if (pos < text.size() && text[pos] == '+') ++pos;
   bool negative = false;
   if (pos < text.size() && text[pos] == '-') {
@@ -59,7 +74,9 @@ std::int32_t ReadSignedRun(const std::string& text, std::size_t& pos, bool& hadD
     ++pos;
   }
   std::int64_t run = 0;
-  hadDigits = ReadDigits(text, pos, run) > 0;
+  const int digits = ReadDigits(text, pos, run);
+  hadDigits = digits > 0;
+  tooLong = RunTooLong(text, pos, digits);
   const std::int32_t value = SaturateRun(run);
   return negative ? -value : value;
 }
@@ -79,6 +96,7 @@ bool ReadNumber(TStringReader& reader, double& number, std::size_t& end) {
   while (pos < text.size() && IsBlank(text[pos])) ++pos;
   std::int64_t run = 0;
   const int digitsBefore = ReadDigits(text, pos, run);
+  if (RunTooLong(text, pos, digitsBefore)) return Fail(reader, kTooLong);
   const std::int32_t a = SaturateRun(run);
   double value = 0;
   if (pos < text.size() && (text[pos] == '.' || text[pos] == ',')) {
@@ -89,18 +107,20 @@ bool ReadNumber(TStringReader& reader, double& number, std::size_t& end) {
     // and '0.30' read the same double (3 * 0.1 would not be 0.3).
     std::int64_t fraction = 0;
     const int n = ReadDigits(text, pos, fraction);
+    if (RunTooLong(text, pos, n)) return Fail(reader, kTooLong);
     value = static_cast<double>(a) + static_cast<double>(fraction) / std::pow(10.0, n);
   } else if (pos < text.size() && text[pos] == '/') {
     ++pos;
     std::int64_t divisorRun = 0;
     const int digitsAfter = ReadDigits(text, pos, divisorRun);
+    if (RunTooLong(text, pos, digitsAfter)) return Fail(reader, kTooLong);
     if (digitsBefore == 0) return Fail(reader, "Input has no value before '/'.");
     if (digitsAfter == 0) return Fail(reader, "Input has no value after '/'.");
     const std::int32_t b = SaturateRun(divisorRun);
     if (b == 0) return Fail(reader, "Broke is invalid.");
     value = static_cast<double>(a) / static_cast<double>(b);
   } else {
-    if (digitsBefore == 0) return Fail(reader, "Input has no value.");
+    if (digitsBefore == 0) return Fail(reader, kNoValue);
     value = a;
   }
   number = negative ? -value : value;
@@ -198,10 +218,25 @@ bool CheckComparison(TStringReader& reader, std::int32_t value, std::uint8_t com
   return accepted;
 }
 
-bool ReadInteger(TStringReader& reader, std::int32_t& value, std::uint8_t restriction) {
+namespace {
+
+// The integer readers' run. An empty text reads 0 as the dialogs always
+// did; a text without any digit ('maybe', '-') is no number at all.
+bool ReadIntegerRun(TStringReader& reader, std::int32_t& read) {
   std::size_t pos = 0;
   bool hadDigits = false;
-  const std::int32_t read = ReadSignedRun(reader.Text(), pos, hadDigits);
+  bool tooLong = false;
+  read = ReadSignedRun(reader.Text(), pos, hadDigits, tooLong);
+  if (tooLong) return Fail(reader, kTooLong);
+  if (!hadDigits && !reader.Text().empty()) return Fail(reader, kNoValue);
+  return true;
+}
+
+}  // namespace
+
+bool ReadInteger(TStringReader& reader, std::int32_t& value, std::uint8_t restriction) {
+  std::int32_t read = 0;
+  if (!ReadIntegerRun(reader, read)) return false;
   if (!CheckRestriction(reader, read, restriction)) return false;
   value = read;
   return true;
@@ -209,9 +244,8 @@ bool ReadInteger(TStringReader& reader, std::int32_t& value, std::uint8_t restri
 
 bool ReadIntegerCompare(TStringReader& reader, std::int32_t& value, std::uint8_t comparison,
                         std::int32_t limit) {
-  std::size_t pos = 0;
-  bool hadDigits = false;
-  const std::int32_t read = ReadSignedRun(reader.Text(), pos, hadDigits);
+  std::int32_t read = 0;
+  if (!ReadIntegerRun(reader, read)) return false;
   if (!CheckComparison(reader, read, comparison, limit)) return false;
   value = read;
   return true;
@@ -429,7 +463,7 @@ bool StartsWithNote(const TStringReader& reader) {
 }
 
 bool ReadNote(TStringReader& reader, double& hertz) {
-  if (!StartsWithNote(reader)) return Fail(reader, "Input has no value.");
+  if (!StartsWithNote(reader)) return Fail(reader, kNoValue);
   const std::string& text = reader.Text();
   const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
   // Semitones above C of the letters A ... G.
@@ -441,8 +475,15 @@ bool ReadNote(TStringReader& reader, double& hertz) {
     ++semitone;
     ++pos;
   }
+  // A word that merely starts with a to g ('bogus', 'gone') is no note.
+  if (pos == 1 && pos < text.size() && std::isalpha(static_cast<unsigned char>(text[pos]))) {
+    return Fail(reader, kNoValue);
+  }
   bool hadDigits = false;
-  std::int32_t octave = ReadSignedRun(text, pos, hadDigits);
+  bool tooLong = false;
+  std::int32_t octave = ReadSignedRun(text, pos, hadDigits, tooLong);
+  if (tooLong) return Fail(reader, kTooLong);
+  if (!OnlyBlanksFrom(text, pos)) return Fail(reader, "Only blanks may follow a note name.");
   if (!hadDigits) octave = 5;
   if (octave < -2) return Fail(reader, "The minimum Octave number is -2.");
   if (octave > 12) return Fail(reader, "The maximum Octave number is 12.");

@@ -24,7 +24,8 @@ class TStringReader {
 
 // A number at the start of the text: an optional sign as the very first
 // character, spaces and tabs, digits with an optional "." or "," fraction or
-// a "/" divisor. `end` is where the number stopped.
+// a "/" divisor. `end` is where the number stopped. A run of more than ten
+// digits fails as too long rather than leaving digits to be read as a unit.
 bool ReadNumber(TStringReader& reader, double& number, std::size_t& end);
 
 // The unit code of the text from `begin` on (spaces and tabs skipped first).
@@ -41,8 +42,9 @@ bool CheckRestriction(TStringReader& reader, double value, std::uint8_t restrict
 bool CheckComparison(TStringReader& reader, std::int32_t value, std::uint8_t comparison,
                      std::int32_t limit);
 
-// "+", then "-", then digits; an empty run is 0 and nothing after the digits
-// is looked at.
+// "+", then "-", then digits; nothing after the digits is looked at. An
+// empty text reads 0; a text without a digit, or a run of more than ten
+// digits, fails.
 bool ReadInteger(TStringReader& reader, std::int32_t& value, std::uint8_t restriction);
 bool ReadIntegerCompare(TStringReader& reader, std::int32_t& value, std::uint8_t comparison,
                         std::int32_t limit);
@@ -73,7 +75,8 @@ bool ReadWaveValue(TStringReader& reader, std::int16_t& sample, std::uint8_t res
 // True when the text starts with a note letter A ... G (either case).
 bool StartsWithNote(const TStringReader& reader);
 
-// The frequency of a note name such as 'A4', 'c#3' or 'G'.
+// The frequency of a note name such as 'A4', 'c#3' or 'G'. Only blanks may
+// follow it: 'bogus' or 'A4x' is no note.
 bool ReadNote(TStringReader& reader, double& hertz);
 
 // The check of text fields that must not be empty: shows

@@ -107,185 +107,189 @@ TEST_P(ReaderTable, ReadsOrExplains) {
   EXPECT_EQ(reader.Text(), c.text);
 }
 
-ReadCase Ok(Reader r, const char* text, double value, double tolerance = 0) {
-  return {r, text, true, value, "", tolerance};
-}
-ReadCase Bad(Reader r, const char* text, const char* error) { return {r, text, false, 0, error}; }
+// The rows of one reader: kTime.Ok("1.5 s", 1.5), kTime.Bad("5", "Wrong ...").
+struct Rows {
+  Reader reader;
+  ReadCase Ok(const char* text, double value, double tolerance = 0) const {
+    return {reader, text, true, value, "", tolerance};
+  }
+  ReadCase Bad(const char* text, const char* error) const {
+    return {reader, text, false, 0, error};
+  }
+};
+constexpr Rows kNumber{Reader::Number}, kInteger{Reader::Integer},
+    kIntegerPosMore{Reader::IntegerPosMore}, kFactor{Reader::Factor}, kFactorPos{Reader::FactorPos},
+    kVolume{Reader::Volume}, kAngle{Reader::Angle}, kBalance{Reader::Balance}, kTime{Reader::Time},
+    kTimePosMore{Reader::TimePosMore}, kTimeNegative{Reader::TimeNegative},
+    kFrequency{Reader::Frequency}, kWaveValue{Reader::WaveValue},
+    kWaveValuePosMore{Reader::WaveValuePosMore}, kNote{Reader::Note};
+constexpr const char* kTooLong = "The number is too long. (maximum: 10 digits)";
 
 INSTANTIATE_TEST_SUITE_P(
     Number, ReaderTable,
-    testing::Values(Ok(Reader::Number, "5", 5), Ok(Reader::Number, "-5", -5),
-                    Ok(Reader::Number, "+5", 5), Ok(Reader::Number, "- 5", -5),
-                    Ok(Reader::Number, " 5", 5), Ok(Reader::Number, "\t7", 7),
-                    Bad(Reader::Number, " -5", "Input has no value."),
-                    Ok(Reader::Number, ".5", 0.5), Ok(Reader::Number, ",5", 0.5),
-                    Ok(Reader::Number, ".", 0), Ok(Reader::Number, "3.", 3),
-                    Ok(Reader::Number, "2.25", 2.25),
+    testing::Values(kNumber.Ok("5", 5), kNumber.Ok("-5", -5), kNumber.Ok("+5", 5),
+                    kNumber.Ok("- 5", -5), kNumber.Ok(" 5", 5), kNumber.Ok("\t7", 7),
+                    kNumber.Bad(" -5", "Input has no value."), kNumber.Ok(".5", 0.5),
+                    kNumber.Ok(",5", 0.5), kNumber.Ok(".", 0), kNumber.Ok("3.", 3),
+                    kNumber.Ok("2.25", 2.25),
                     // The fraction is rounded once: the double nearest 0.3, however many
                     // zeros follow.
-                    Ok(Reader::Number, "0.3", 0.3), Ok(Reader::Number, "0.300", 0.3),
-                    Ok(Reader::Number, "-1,7", -1.7), Ok(Reader::Number, "1/4", 0.25),
-                    Ok(Reader::Number, "-1/3", -1.0 / 3), Ok(Reader::Number, "1.5/2", 1.5),
-                    Bad(Reader::Number, "1/0", "Broke is invalid."),
-                    Bad(Reader::Number, "/4", "Input has no value before '/'."),
-                    Bad(Reader::Number, "/", "Input has no value before '/'."),
-                    Bad(Reader::Number, "4/", "Input has no value after '/'."),
-                    Bad(Reader::Number, "abc", "Input has no value."),
-                    Bad(Reader::Number, "", "Input has no value."),
-                    Bad(Reader::Number, "-", "Input has no value."),
-                    // Reading stops after the tenth digit.
-                    Ok(Reader::Number, "12345678901", 1234567890.0),
+                    kNumber.Ok("0.3", 0.3), kNumber.Ok("0.300", 0.3), kNumber.Ok("-1,7", -1.7),
+                    kNumber.Ok("1/4", 0.25), kNumber.Ok("-1/3", -1.0 / 3), kNumber.Ok("1.5/2", 1.5),
+                    kNumber.Bad("1/0", "Broke is invalid."),
+                    kNumber.Bad("/4", "Input has no value before '/'."),
+                    kNumber.Bad("/", "Input has no value before '/'."),
+                    kNumber.Bad("4/", "Input has no value after '/'."),
+                    kNumber.Bad("abc", "Input has no value."),
+                    kNumber.Bad("", "Input has no value."), kNumber.Bad("-", "Input has no value."),
+                    // More than ten digits are refused, in every run, rather
+                    // than leaving a digit to be read as a unit.
+                    kNumber.Bad("12345678901", kTooLong), kNumber.Bad(".12345678901", kTooLong),
+                    kNumber.Bad("1/12345678901", kTooLong), kFactor.Bad("00000000001", kTooLong),
                     // Ten digits beyond 32 bits saturate.
-                    Ok(Reader::Number, "9999999999", 2147483647.0),
-                    Ok(Reader::Number, "-9999999999", -2147483647.0),
-                    Ok(Reader::Number, "1/9999999999", 1.0 / 2147483647),
+                    kNumber.Ok("9999999999", 2147483647.0),
+                    kNumber.Ok("-9999999999", -2147483647.0),
+                    kNumber.Ok("1/9999999999", 1.0 / 2147483647),
                     // A fraction run keeps its ten digits.
-                    Ok(Reader::Number, "0.9999999999", 0.9999999999, 1e-15)));
+                    kNumber.Ok("0.9999999999", 0.9999999999, 1e-15)));
 
 INSTANTIATE_TEST_SUITE_P(
     Integer, ReaderTable,
-    testing::Values(Ok(Reader::Integer, "12abc", 12), Ok(Reader::Integer, "", 0),
-                    Ok(Reader::Integer, "+-5", -5), Ok(Reader::Integer, "-+5", 0),
-                    Ok(Reader::Integer, " 5", 0), Ok(Reader::Integer, "-42", -42),
-                    Ok(Reader::Integer, "9999999999", 2147483647.0),
-                    Ok(Reader::Integer, "-9999999999", -2147483647.0),
-                    Ok(Reader::Integer, "12345678901", 1234567890.0),
-                    Ok(Reader::IntegerPosMore, "3", 3),
-                    Bad(Reader::IntegerPosMore, "0", "Value must be positive and more than 0."),
-                    Bad(Reader::IntegerPosMore, "x", "Value must be positive and more than 0.")));
+    testing::Values(kInteger.Ok("12abc", 12), kInteger.Ok("", 0), kInteger.Ok("+-5", -5),
+                    kInteger.Ok("-42", -42),
+                    // A text with no digit is no number (an empty one reads 0).
+                    kInteger.Bad("-+5", "Input has no value."),
+                    kInteger.Bad(" 5", "Input has no value."),
+                    kInteger.Bad("maybe", "Input has no value."),
+                    kInteger.Bad("99999999999999999999", kTooLong),
+                    kInteger.Ok("9999999999", 2147483647.0),
+                    kInteger.Ok("-9999999999", -2147483647.0), kIntegerPosMore.Ok("3", 3),
+                    kIntegerPosMore.Bad("0", "Value must be positive and more than 0."),
+                    kIntegerPosMore.Bad("x", "Input has no value.")));
 
 INSTANTIATE_TEST_SUITE_P(
     Factor, ReaderTable,
-    testing::Values(Ok(Reader::Factor, "50 %", 0.5), Ok(Reader::Factor, "0.5", 0.5),
-                    Ok(Reader::Factor, "1/4", 0.25), Ok(Reader::Factor, "-2", -2),
-                    Ok(Reader::Factor, "50%", 0.5),
-                    Bad(Reader::Factor, "5 kg", "This unit does not exist, use: '%' or no unit."),
-                    Bad(Reader::Factor, "5 s", "Wrong unit used, use: '%' or no unit."),
-                    Bad(Reader::Factor, "5 dB", "Wrong unit used, use: '%' or no unit."),
-                    Bad(Reader::Factor, "abc", "Input has no value."),
-                    Bad(Reader::FactorPos, "-5 %", "Value must be positive."),
-                    Ok(Reader::FactorPos, "0", 0)));
+    testing::Values(kFactor.Ok("50 %", 0.5), kFactor.Ok("0.5", 0.5), kFactor.Ok("1/4", 0.25),
+                    kFactor.Ok("-2", -2), kFactor.Ok("50%", 0.5),
+                    kFactor.Bad("5 kg", "This unit does not exist, use: '%' or no unit."),
+                    kFactor.Bad("5 s", "Wrong unit used, use: '%' or no unit."),
+                    kFactor.Bad("5 dB", "Wrong unit used, use: '%' or no unit."),
+                    kFactor.Bad("abc", "Input has no value."),
+                    kFactorPos.Bad("-5 %", "Value must be positive."), kFactorPos.Ok("0", 0)));
 
 // 10^(0.05 * -6) = 10^-0.3 = 0.501187...
 INSTANTIATE_TEST_SUITE_P(
     VolumeFactor, ReaderTable,
-    testing::Values(Ok(Reader::Volume, "-6 dB", 0.5011872336, 1e-10), Ok(Reader::Volume, "0 dB", 1),
-                    Ok(Reader::Volume, "20 db", 10, 1e-12), Ok(Reader::Volume, "50 %", 0.5),
-                    Ok(Reader::Volume, "-2", -2),
-                    Bad(Reader::Volume, "6 s", "Wrong unit used, use: '%', 'dB' or no unit."),
-                    Bad(Reader::Volume, "6 xyz",
-                        "This unit does not exist, use: '%', 'dB' or no unit."),
-                    Bad(Reader::Volume, "abc", "Input has no value.")));
+    testing::Values(kVolume.Ok("-6 dB", 0.5011872336, 1e-10), kVolume.Ok("0 dB", 1),
+                    kVolume.Ok("20 db", 10, 1e-12), kVolume.Ok("50 %", 0.5), kVolume.Ok("-2", -2),
+                    kVolume.Bad("6 s", "Wrong unit used, use: '%', 'dB' or no unit."),
+                    kVolume.Bad("6 xyz", "This unit does not exist, use: '%', 'dB' or no unit."),
+                    kVolume.Bad("abc", "Input has no value.")));
 
 INSTANTIATE_TEST_SUITE_P(
     Angle, ReaderTable,
-    testing::Values(Ok(Reader::Angle, "0.25", 0.25), Ok(Reader::Angle, "-0.25", 0.75),
-                    Ok(Reader::Angle, "-25 %", 0.75), Ok(Reader::Angle, "-90'", 0.75),
-                    Ok(Reader::Angle, "90 '", 0.25), Ok(Reader::Angle, "-1", 0),
-                    Ok(Reader::Angle, "-360'", 0), Ok(Reader::Angle, "359 '", 359.0 / 360),
+    testing::Values(kAngle.Ok("0.25", 0.25), kAngle.Ok("-0.25", 0.75), kAngle.Ok("-25 %", 0.75),
+                    kAngle.Ok("-90'", 0.75), kAngle.Ok("90 '", 0.25), kAngle.Ok("-1", 0),
+                    kAngle.Ok("-360'", 0), kAngle.Ok("359 '", 359.0 / 360),
                     // -0.1 + 1 in single precision is the float nearest 0.9.
-                    Ok(Reader::Angle, "-0.1", static_cast<double>(0.9f)),
+                    kAngle.Ok("-0.1", static_cast<double>(0.9f)),
                     // A phase a hair below 0 would round up to a whole turn: it is the start.
-                    Ok(Reader::Angle, "-0.0000000001", 0),
-                    Bad(Reader::Angle, "1", "Fase is too high. (maximum: less than 1 or 100 %)"),
-                    Bad(Reader::Angle, "-101 %", "Fase is too low. (minimum: -1 or -100 %)"),
-                    Bad(Reader::Angle, "360'", "Fase is too high. (maximum: less than 360' )"),
-                    Bad(Reader::Angle, "-361 '", "Fase is too low. (minimum: -360' )"),
-                    Bad(Reader::Angle, "5 s", "Wrong unit used, use: '%', ' ' ' or no unit."),
-                    Bad(Reader::Angle, "5 x",
-                        "This unit does not exist, use: '%', ' ' ' or no unit."),
-                    Bad(Reader::Angle, "x", "Input has no value.")));
+                    kAngle.Ok("-0.0000000001", 0),
+                    kAngle.Bad("1", "Fase is too high. (maximum: less than 1 or 100 %)"),
+                    kAngle.Bad("-101 %", "Fase is too low. (minimum: -1 or -100 %)"),
+                    kAngle.Bad("360'", "Fase is too high. (maximum: less than 360' )"),
+                    kAngle.Bad("-361 '", "Fase is too low. (minimum: -360' )"),
+                    kAngle.Bad("5 s", "Wrong unit used, use: '%', ' ' ' or no unit."),
+                    kAngle.Bad("5 x", "This unit does not exist, use: '%', ' ' ' or no unit."),
+                    kAngle.Bad("x", "Input has no value.")));
 
 INSTANTIATE_TEST_SUITE_P(
     BalanceAngle, ReaderTable,
-    testing::Values(
-        Ok(Reader::Balance, "0.5", 0.5), Ok(Reader::Balance, "-100 %", -1),
-        Ok(Reader::Balance, "1", 1), Ok(Reader::Balance, "45'", 0.5),
-        Ok(Reader::Balance, "-90 '", -1),
-        Bad(Reader::Balance, "1.5", "Balance Factor is too high. (maximum: 1 or 100 %)"),
-        Bad(Reader::Balance, "-101 %", "Balance Factor is too low. (minimum: -1 or -100 %)"),
-        Bad(Reader::Balance, "91'", "Balance Angle is too high. (maximum: 90' )"),
-        Bad(Reader::Balance, "-91'", "Balance Angle is too low. (minimum: -90' )"),
-        Bad(Reader::Balance, "5 ms", "Wrong unit used, use: '%', ' ' ' or no unit."),
-        Bad(Reader::Balance, "5 kg", "This unit does not exist, use: '%', ' ' ' or no unit.")));
+    testing::Values(kBalance.Ok("0.5", 0.5), kBalance.Ok("-100 %", -1), kBalance.Ok("1", 1),
+                    kBalance.Ok("45'", 0.5), kBalance.Ok("-90 '", -1),
+                    kBalance.Bad("1.5", "Balance Factor is too high. (maximum: 1 or 100 %)"),
+                    kBalance.Bad("-101 %", "Balance Factor is too low. (minimum: -1 or -100 %)"),
+                    kBalance.Bad("91'", "Balance Angle is too high. (maximum: 90' )"),
+                    kBalance.Bad("-91'", "Balance Angle is too low. (minimum: -90' )"),
+                    kBalance.Bad("5 ms", "Wrong unit used, use: '%', ' ' ' or no unit."),
+                    kBalance.Bad("5 kg", "This unit does not exist, use: '%', ' ' ' or no unit.")));
 
 // A4 = 523.26 * 2^(9/12 - 1) = 440.00746; its period is taken in single
 // precision.
 INSTANTIATE_TEST_SUITE_P(
     Time, ReaderTable,
-    testing::Values(Ok(Reader::Time, "440 Hz", static_cast<double>(1.0f / 440.0f)),
-                    Ok(Reader::Time, "2.5 ms", 2.5 * 0.001), Ok(Reader::Time, "1.5 s", 1.5),
-                    Ok(Reader::Time, "5 sec", 5), Ok(Reader::Time, "2 kHz", 0.0005),
-                    Ok(Reader::Time, "A4", static_cast<double>(1.0f / 440.00746f)),
-                    Ok(Reader::Time, "-1 s", -1),
-                    Bad(Reader::Time, "0 Hz", "You cannot use 0 with 'Hz'."),
-                    Bad(Reader::Time, "0 kHz", "You cannot use 0 with 'kHz'."),
-                    Bad(Reader::Time, "5", "Wrong unit used, use: 's', 'ms', 'Hz', 'kHz'."),
-                    Bad(Reader::Time, "5 %", "Wrong unit used, use: 's', 'ms', 'Hz', 'kHz'."),
-                    Bad(Reader::Time, "5 kg",
-                        "This unit does not exist, use: 's', 'ms', 'Hz', 'kHz'."),
-                    Bad(Reader::Time, "H", "Input has no value."),
-                    Bad(Reader::Time, "e#", "This note cannot have a \"#\"."),
-                    Bad(Reader::TimePosMore, "-1 s", "Value must be positive and more than 0."),
-                    Bad(Reader::TimePosMore, "0 ms", "Value must be positive and more than 0."),
+    testing::Values(kTime.Ok("440 Hz", static_cast<double>(1.0f / 440.0f)),
+                    kTime.Ok("2.5 ms", 2.5 * 0.001), kTime.Ok("1.5 s", 1.5), kTime.Ok("5 sec", 5),
+                    kTime.Ok("2 kHz", 0.0005),
+                    kTime.Ok("A4", static_cast<double>(1.0f / 440.00746f)), kTime.Ok("-1 s", -1),
+                    kTime.Bad("0 Hz", "You cannot use 0 with 'Hz'."),
+                    kTime.Bad("0 kHz", "You cannot use 0 with 'kHz'."),
+                    kTime.Bad("5", "Wrong unit used, use: 's', 'ms', 'Hz', 'kHz'."),
+                    kTime.Bad("5 %", "Wrong unit used, use: 's', 'ms', 'Hz', 'kHz'."),
+                    kTime.Bad("5 kg", "This unit does not exist, use: 's', 'ms', 'Hz', 'kHz'."),
+                    kTime.Bad("H", "Input has no value."),
+                    kTime.Bad("e#", "This note cannot have a \"#\"."),
+                    kTimePosMore.Bad("-1 s", "Value must be positive and more than 0."),
+                    kTimePosMore.Bad("0 ms", "Value must be positive and more than 0."),
                     // A note is a pitch: no restriction applies to it.
-                    Ok(Reader::TimeNegative, "A4", static_cast<double>(1.0f / 440.00746f)),
-                    Bad(Reader::TimeNegative, "1 s", "Value must be negative.")));
+                    kTimeNegative.Ok("A4", static_cast<double>(1.0f / 440.00746f)),
+                    kTimeNegative.Bad("1 s", "Value must be negative.")));
 
 // 'a' = A5 = 523.26 * 2^0.75 = 880.0149; 'c#4' = 523.26 * 2^(1/12 - 1) =
 // 277.1873; C-2 = 523.26 / 128; F# = 523.26 * sqrt 2.
 INSTANTIATE_TEST_SUITE_P(
     Frequency, ReaderTable,
     testing::Values(
-        Ok(Reader::Frequency, "440 Hz", 440), Ok(Reader::Frequency, "a", 880.0149165, 1e-6),
-        Ok(Reader::Frequency, "c#4", 277.1873294, 1e-6),
-        Ok(Reader::Frequency, "C-2", 523.26 / 128, 1e-12),
-        Ok(Reader::Frequency, "F#", 523.26 * std::sqrt(2.0), 1e-9),
-        Ok(Reader::Frequency, "A+4", 440.0074582, 1e-6),
-        Ok(Reader::Frequency, "Ax", 880.0149165, 1e-6), Ok(Reader::Frequency, "2 kHz", 2000),
+        kFrequency.Ok("440 Hz", 440), kFrequency.Ok("a", 880.0149165, 1e-6),
+        kFrequency.Ok("c#4", 277.1873294, 1e-6), kFrequency.Ok("C-2", 523.26 / 128, 1e-12),
+        kFrequency.Ok("F#", 523.26 * std::sqrt(2.0), 1e-9), kFrequency.Ok("A+4", 440.0074582, 1e-6),
+        kFrequency.Ok("A4 \t", 440.0074582, 1e-6), kFrequency.Ok("2 kHz", 2000),
+        // A word that starts with a to g is no note, nor is a note with a tail.
+        kFrequency.Bad("Ax", "Input has no value."), kTime.Bad("bogus", "Input has no value."),
+        kFrequency.Bad("A4x", "Only blanks may follow a note name."),
+        kFrequency.Bad("c#3 Hz", "Only blanks may follow a note name."),
+        kFrequency.Bad("C12345678901", kTooLong),
         // kHz are scaled in single precision.
-        Ok(Reader::Frequency, "1.234567 kHz", static_cast<double>(1.234567f * 1000.0f)),
-        Ok(Reader::Frequency, "4 s", 0.25), Ok(Reader::Frequency, "2 ms", 500),
-        Ok(Reader::Frequency, "-5 Hz", -5),
-        Bad(Reader::Frequency, "0 s", "You cannot use 0 with 's'."),
-        Bad(Reader::Frequency, "0 ms", "You cannot use 0 with 'ms'."),
-        Bad(Reader::Frequency, "440", "Wrong unit used, use: 's', 'ms', 'Hz', 'kHz'."),
-        Bad(Reader::Frequency, "440 dB", "Wrong unit used, use: 's', 'ms', 'Hz', 'kHz'."),
-        Bad(Reader::Frequency, "440 q", "This unit does not exist, use: 's', 'ms', 'Hz', 'kHz'."),
-        Bad(Reader::Frequency, "e#", "This note cannot have a \"#\"."),
-        Bad(Reader::Frequency, "B#3", "This note cannot have a \"#\"."),
-        Bad(Reader::Frequency, "A13", "The maximum Octave number is 12."),
-        Bad(Reader::Frequency, "C-3", "The minimum Octave number is -2."),
-        Bad(Reader::Frequency, "G9999999999", "The maximum Octave number is 12.")));
+        kFrequency.Ok("1.234567 kHz", static_cast<double>(1.234567f * 1000.0f)),
+        kFrequency.Ok("4 s", 0.25), kFrequency.Ok("2 ms", 500), kFrequency.Ok("-5 Hz", -5),
+        kFrequency.Bad("0 s", "You cannot use 0 with 's'."),
+        kFrequency.Bad("0 ms", "You cannot use 0 with 'ms'."),
+        kFrequency.Bad("440", "Wrong unit used, use: 's', 'ms', 'Hz', 'kHz'."),
+        kFrequency.Bad("440 dB", "Wrong unit used, use: 's', 'ms', 'Hz', 'kHz'."),
+        kFrequency.Bad("440 q", "This unit does not exist, use: 's', 'ms', 'Hz', 'kHz'."),
+        kFrequency.Bad("e#", "This note cannot have a \"#\"."),
+        kFrequency.Bad("B#3", "This note cannot have a \"#\"."),
+        kFrequency.Bad("A13", "The maximum Octave number is 12."),
+        kFrequency.Bad("C-3", "The minimum Octave number is -2."),
+        kFrequency.Bad("G9999999999", "The maximum Octave number is 12.")));
 
 INSTANTIATE_TEST_SUITE_P(Note, ReaderTable,
-                         testing::Values(Ok(Reader::Note, "C5", 523.26),
-                                         Ok(Reader::Note, "g12",
-                                            523.26 * std::pow(2.0, 7.0 + 7.0 / 12), 1e-9),
-                                         Bad(Reader::Note, "E#4", "This note cannot have a \"#\"."),
-                                         Bad(Reader::Note, "5", "Input has no value.")));
+                         testing::Values(kNote.Ok("C5", 523.26),
+                                         kNote.Ok("g12", 523.26 * std::pow(2.0, 7.0 + 7.0 / 12),
+                                                  1e-9),
+                                         kNote.Bad("E#4", "This note cannot have a \"#\"."),
+                                         kNote.Bad("5", "Input has no value.")));
 
 // 0.5 * 32767 = 16383.5 -> 16383; 50 % * 327.67 = 16383.5 -> 16383.
 INSTANTIATE_TEST_SUITE_P(
     WaveValue, ReaderTable,
-    testing::Values(
-        Ok(Reader::WaveValue, "100 $", 100), Ok(Reader::WaveValue, "0.5", 16383),
-        Ok(Reader::WaveValue, "50 %", 16383), Ok(Reader::WaveValue, "-0.5", -16383),
-        Ok(Reader::WaveValue, "1", 32767), Ok(Reader::WaveValue, "-1", -32767),
-        Ok(Reader::WaveValue, "-100 %", -32767), Ok(Reader::WaveValue, "-32768 $", -32768),
-        Ok(Reader::WaveValue, "2.9 $", 2),
-        Bad(Reader::WaveValue, "1.5", "Wave Value is too high. (maximum: 1)"),
-        Bad(Reader::WaveValue, "-1.5", "Wave Value is too low. (minimum: -1)"),
-        Bad(Reader::WaveValue, "101 %", "Wave Value is too high. (maximum: 100 %)"),
-        Bad(Reader::WaveValue, "-101%", "Wave Value is too low. (minimum: -100 %)"),
-        Bad(Reader::WaveValue, "32768 $", "Wave Value is too high. (maximum: 32767 $)"),
-        Bad(Reader::WaveValue, "-32769 $", "Wave Value is too low. (minimum: -32768 $)"),
-        Bad(Reader::WaveValue, "5 s", "Wrong unit used, use: '%', '$' or no unit."),
-        Bad(Reader::WaveValue, "5 q", "This unit does not exist, use: '%', '$' or no unit."),
-        Bad(Reader::WaveValuePosMore, "0", "Value must be positive and more than 0."),
-        // The restriction is on the sample: 0.00001 * 32767 truncates to 0.
-        Bad(Reader::WaveValuePosMore, "0.00001", "Value must be positive and more than 0."),
-        Ok(Reader::WaveValuePosMore, "0.0001", 3)));
+    testing::Values(kWaveValue.Ok("100 $", 100), kWaveValue.Ok("0.5", 16383),
+                    kWaveValue.Ok("50 %", 16383), kWaveValue.Ok("-0.5", -16383),
+                    kWaveValue.Ok("1", 32767), kWaveValue.Ok("-1", -32767),
+                    kWaveValue.Ok("-100 %", -32767), kWaveValue.Ok("-32768 $", -32768),
+                    kWaveValue.Ok("2.9 $", 2),
+                    kWaveValue.Bad("1.5", "Wave Value is too high. (maximum: 1)"),
+                    kWaveValue.Bad("-1.5", "Wave Value is too low. (minimum: -1)"),
+                    kWaveValue.Bad("101 %", "Wave Value is too high. (maximum: 100 %)"),
+                    kWaveValue.Bad("-101%", "Wave Value is too low. (minimum: -100 %)"),
+                    kWaveValue.Bad("32768 $", "Wave Value is too high. (maximum: 32767 $)"),
+                    kWaveValue.Bad("-32769 $", "Wave Value is too low. (minimum: -32768 $)"),
+                    kWaveValue.Bad("5 s", "Wrong unit used, use: '%', '$' or no unit."),
+                    kWaveValue.Bad("5 q", "This unit does not exist, use: '%', '$' or no unit."),
+                    kWaveValuePosMore.Bad("0", "Value must be positive and more than 0."),
+                    // The restriction is on the sample: 0.00001 * 32767 truncates to 0.
+                    kWaveValuePosMore.Bad("0.00001", "Value must be positive and more than 0."),
+                    kWaveValuePosMore.Ok("0.0001", 3)));
 
 struct UnitTokenCase {
   const char* text;
