@@ -86,4 +86,12 @@ shot 6-save-question
 xdotool key Escape
 sleep 0.5
 shot 7-after-cancel
+# The help book at the page of the Volume command, through the index.
+xdotool windowfocus --sync "$window"
+xdotool key shift+F1
+sleep 1
+xdotool type --delay 50 "Volume"
+xdotool key Return
+sleep 1
+shot 8-help
 stop

@@ -14,7 +14,11 @@ TMDIChildTonbrisk::TMDIChildTonbrisk(TMainForm& mainForm, TUnit& unit)
   UpdateCaption();
 }
 
-TMDIChildTonbrisk::~TMDIChildTonbrisk() { MainForm.ChildDestroyed(this, Unit); }
+TMDIChildTonbrisk::~TMDIChildTonbrisk() {
+  // The window's contents may listen to the document: they go before it.
+  delete widget();
+  MainForm.ChildDestroyed(this, Unit);
+}
 
 void TMDIChildTonbrisk::UpdateCaption() {
   const QString name = QString::fromStdString(Unit->GetFileName());

@@ -26,6 +26,7 @@
 
 #include "app/childwindow.h"
 #include "app/commandtable.h"
+#include "app/helpwindow.h"
 #include "app/standinwave.h"
 #if __has_include("app/wavewindow.h")
 #include "app/wavewindow.h"
@@ -109,6 +110,7 @@ TMainForm::TMainForm() : QtUi(this), UiScope(std::make_unique<ScopedUserInterfac
     return name.trimmed().left(99).toStdString();
   };
 
+  CreateHandlers();
   CreateActions();
   CreateMenus();
   CreateToolBars();
@@ -200,6 +202,41 @@ QAction* TMainForm::Action(const char* name) const {
   QAction* action = Actions.value(name);
   TB_ASSERT(action != nullptr);
   return action;
+}
+
+void TMainForm::CreateHandlers() {
+  // The commands that are not the core's wave commands; each runs only when
+  // the command update has enabled it.
+  const auto child = [this] { return GetActiveChild(); };
+  Handlers = {
+      {"FileNewWave", [this] { FileNewWave(); }},
+      {"FileOpenWave", [this] { OpenWaveFiles(AskOpenWaveFiles()); }},
+      {"FileClose", [child] { child()->close(); }},
+      {"FileSave", [child] { child()->SaveDocument(); }},
+      {"FileSaveAs", [child] { child()->SaveDocumentAs(); }},
+      {"FileExit", [this] { close(); }},
+      {"Undo", [this] { Workspace.Undo(); }},
+      {"DeleteUndo", [this] { Workspace.DeleteUndo(); }},
+      {"Register", [this] { Register(); }},
+      {"ViewWave", [child] { child()->SetViewMode(true); }},
+      {"ViewVold", [child] { child()->SetViewMode(false); }},
+      {"ZoomIn", [child] { child()->ZoomIn(); }},
+      {"NoZoom", [child] { child()->NoZoom(); }},
+      {"DrawWaveLin", [child] { child()->ToggleDrawing(TDrawKind::Linear); }},
+      {"DrawWave3G", [child] { child()->ToggleDrawing(TDrawKind::Smooth); }},
+      {"WindowCascade", [this] { MdiArea->cascadeSubWindows(); }},
+      {"WindowTileHorizontal", [this] { TileWindows(true); }},
+      {"WindowTileVertical", [this] { TileWindows(false); }},
+      {"WindowMinimizeAll",
+       [this] {
+         for (TMDIChildTonbrisk* each : Children()) each->showMinimized();
+       }},
+      {"WindowArrangeAll", [this] { ArrangeAll(); }},
+      {"HelpContents", [this] { GetHelpWindow()->ShowPage("index.html"); }},
+      {"HelpTopicSearch", [this] { GetHelpWindow()->ShowIndex(); }},
+      {"HelpOnHelp", [this] { GetHelpWindow()->ShowPage("helponhelp.html"); }},
+      {"HelpAbout", [this] { About(); }},
+  };
 }
 
 void TMainForm::CreateActions() {
@@ -630,57 +667,12 @@ void TMainForm::RunCommand(const TCommandRow& row) {
     RunWaveCommand(Workspace, *unitWave, *row.Wave, CommandRecord(*unitWave, *row.Wave));
     if (auto* standIn = qobject_cast<TMDIChildWaveStandIn*>(child)) standIn->Refresh();
   } else {
-    const QString name(row.Name);
-    if (name == "FileNewWave")
-      FileNewWave();
-    else if (name == "FileOpenWave")
-      FileOpenWave();
-    else if (name == "FileClose")
-      GetActiveChild()->close();
-    else if (name == "FileSave")
-      GetActiveChild()->SaveDocument();
-    else if (name == "FileSaveAs")
-      GetActiveChild()->SaveDocumentAs();
-    else if (name == "FileExit")
-      close();
-    else if (name == "Undo")
-      DoUndo();
-    else if (name == "DeleteUndo")
-      Workspace.DeleteUndo();
-    else if (name == "Register")
-      Register();
-    else if (name == "ViewWave")
-      GetActiveChild()->SetViewMode(true);
-    else if (name == "ViewVold")
-      GetActiveChild()->SetViewMode(false);
-    else if (name == "ZoomIn")
-      GetActiveChild()->ZoomIn();
-    else if (name == "NoZoom")
-      GetActiveChild()->NoZoom();
-    else if (name == "DrawWaveLin")
-      GetActiveChild()->ToggleDrawing(TDrawKind::Linear);
-    else if (name == "DrawWave3G")
-      GetActiveChild()->ToggleDrawing(TDrawKind::Smooth);
-    else if (name == "WindowCascade")
-      MdiArea->cascadeSubWindows();
-    else if (name == "WindowTileHorizontal")
-      TileWindows(true);
-    else if (name == "WindowTileVertical")
-      TileWindows(false);
-    else if (name == "WindowMinimizeAll") {
-      for (TMDIChildTonbrisk* child : Children()) child->showMinimized();
-    } else if (name == "WindowArrangeAll")
-      ArrangeAll();
-    else if (name == "HelpContents")
-      ShowHelp("index.html");
-    else if (name == "HelpTopicSearch")
-      ShowHelp("#search");
-    else if (name == "HelpOnHelp")
-      ShowHelp("helponhelp.html");
-    else if (name == "HelpAbout")
-      About();
-    else if (name.startsWith("key"))
+    const auto handler = Handlers.find(row.Name);
+    if (handler != Handlers.end()) {
+      handler.value()();
+    } else if (QString(row.Name).startsWith("key")) {
       RunContextKey(row.Name);
+    }
   }
   UpdateCommands();
 }
@@ -693,10 +685,6 @@ void TMainForm::FileNewWave() {
   TUnitWave* unitWave = Workspace.NewWave(TWaveFileProps{});
   CreateWaveWindow(*unitWave);
 }
-
-void TMainForm::FileOpenWave() { OpenWaveFiles(AskOpenWaveFiles()); }
-
-void TMainForm::DoUndo() { Workspace.Undo(); }
 
 void TMainForm::Register() {
   TUnit* unit = GetActiveUnit();
@@ -738,8 +726,13 @@ void TMainForm::ArrangeAll() {
   }
 }
 
-void TMainForm::ShowHelp(const QString& page) {
-  QMessageBox::information(this, "Tonbrisk Help", "Help page: " + page);
+THelpWindow* TMainForm::GetHelpWindow() {
+  if (HelpWindow == nullptr) HelpWindow = new THelpWindow(this);
+  return HelpWindow;
+}
+
+void TMainForm::ShowHelpTopic(const QString& command) {
+  if (!GetHelpWindow()->ShowTopic(command)) HelpWindow->ShowPage("index.html");
 }
 
 void TMainForm::About() {

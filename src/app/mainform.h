@@ -21,6 +21,7 @@ class QMdiArea;
 class QMenu;
 class QToolBar;
 class TMDIChildTonbrisk;
+class THelpWindow;
 class TUnit;
 class TUnitWave;
 struct TCommandRow;
@@ -79,6 +80,11 @@ class TMainForm : public QMainWindow {
   bool IsEditingName() const { return EditingName; }
   void SetKeysToControl(bool on) { KeysToControl = on; }
 
+  // Shows the help page of a command (a dialog's Help button), or the
+  // contents when it has none.
+  void ShowHelpTopic(const QString& command);
+  THelpWindow* GetHelpWindow();
+
   // The custom cursors of the resources.
   const QCursor& GetCursor(TCustomCursor cursor) const;
   const std::string& GetTempDir() const { return TempDir; }
@@ -98,6 +104,7 @@ class TMainForm : public QMainWindow {
   void dropEvent(QDropEvent* event) override;
 
  private:
+  void CreateHandlers();
   void CreateActions();
   void CreateMenus();
   void CreateToolBars();
@@ -116,15 +123,8 @@ class TMainForm : public QMainWindow {
 
   // Handlers of the commands that are not the core's wave commands.
   void FileNewWave();
-  void FileOpenWave();
-  void FileSave();
-  void FileSaveAs();
-  void DoUndo();
-  void DoDeleteUndo();
   void Register();
-  void ViewWave(bool waveView);
   void ArrangeAll();
-  void ShowHelp(const QString& page);
   void TileWindows(bool horizontally);
   void FillWindowMenu();
   void About();
@@ -134,6 +134,7 @@ class TMainForm : public QMainWindow {
   std::unique_ptr<ScopedUserInterface> UiScope;
   QMdiArea* MdiArea = nullptr;
   QHash<QString, QAction*> Actions;
+  QHash<QString, std::function<void()>> Handlers;
   QHash<QString, QMenu*> Menus;
   std::array<QToolBar*, 3> WaveToolBars{};
   std::array<QToolBar*, 3> MusicToolBars{};
@@ -146,5 +147,5 @@ class TMainForm : public QMainWindow {
   bool UpdatePending = false;
   bool MediaEnabled = true;
   std::string TempDir;
-  QWidget* HelpWindow = nullptr;
+  THelpWindow* HelpWindow = nullptr;  // made on first use, a child of the frame
 };
