@@ -23,7 +23,11 @@ bool IsLengthKind(std::int32_t lengthKind) {
 double NoteValue(std::int32_t lengthKind, std::int32_t points) {
   TB_ASSERT(IsLengthKind(lengthKind));
   TB_ASSERT(points >= 0 && points <= kMaxPoints);
-  return (1.0 / lengthKind) * (2.0 - std::pow(0.5, points));
+  // Single precision, as the renderer takes it; every value is a binary
+  // fraction, so nothing is lost.
+  const float value =
+      (1.0F / static_cast<float>(lengthKind)) * (2.0F - std::pow(0.5F, static_cast<float>(points)));
+  return static_cast<double>(value);
 }
 
 std::int32_t NoteShiftSemitones(std::uint8_t kind) {

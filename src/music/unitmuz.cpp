@@ -400,6 +400,9 @@ void TUnitMuz::SetNoteShiftOfNote(TNoteNote& note, std::uint8_t kind) {
 void TUnitMuz::SetNoteHeight(TNoteNote& note, std::int32_t height) {
   note.Height = height;
   Relocate(&note);
+  const std::int32_t pitch = note.GetPitch();
+  TB_ASSERT(pitch >= -43);
+  TB_ASSERT(pitch <= 43);
 }
 
 void TUnitMuz::PopNote(TNoteNote& note) {
@@ -1597,4 +1600,37 @@ void TUnitMuz::ExchangeColumns(TSwitchSide side) {
   // Popped in chain order, after every note has its new place.
   PopAll(marked);
   Changed();
+}
+
+// ---------------------------------------------------------------------------
+// Checked states
+
+bool TUnitMuz::IsMusicNoteChecked(std::int32_t length) const {
+  if (UnitMuzMode == unitMuzAdd) return AddSymbolKind == staveSymbolNote && AddLength == length;
+  if (const TNoteNote* note = SelectedNote(); note != nullptr)
+    return note->GetLengthKind() == length;
+  return IsSelected(staveSymbolMuzBar) &&
+         static_cast<const TMuzBar*>(SelectedSymbol)->GetNoteLength() == length;
+}
+
+bool TUnitMuz::IsMusicSilenceChecked(std::int32_t length) const {
+  if (UnitMuzMode == unitMuzAdd) return AddSymbolKind == staveSilence && AddLength == length;
+  return IsSelected(staveSilence) &&
+         static_cast<const TSilence*>(SelectedSymbol)->GetNoteLength() == length;
+}
+
+bool TUnitMuz::IsMusicKeyChecked(std::int8_t keyKind) const {
+  if (UnitMuzMode == unitMuzAdd) return AddSymbolKind == staveSymbolKey && AddKeyKind == keyKind;
+  const TKey* key = SelectedKey();
+  return key != nullptr && key->GetKeyKind() == keyKind;
+}
+
+bool TUnitMuz::IsMusicNoteShiftChecked(std::uint8_t kind) const {
+  if (UnitMuzMode == unitMuzAdd)
+    return AddSymbolKind == staveSymbolNoteShift && AddNoteShiftKind == kind;
+  if (IsSelected(staveSymbolNoteShift))
+    return static_cast<const TNoteShift*>(SelectedSymbol)->GetNoteShiftKind() == kind;
+  const TNoteNote* note = SelectedNote();
+  const TNoteShift* written = note == nullptr ? nullptr : note->GetNoteShiftWritten();
+  return written != nullptr && written->GetNoteShiftKind() == kind;
 }

@@ -167,6 +167,13 @@ class TUnitMuz : public TUnit {
   bool CanMusicDeleteExecute() const;
   void MusicDeleteExecute();
 
+  // Whether the main window shows a command checked: in add mode the
+  // settings for symbols to add, in edit mode the selected symbol's value.
+  bool IsMusicNoteChecked(std::int32_t length) const;
+  bool IsMusicSilenceChecked(std::int32_t length) const;
+  bool IsMusicKeyChecked(std::int8_t keyKind) const;
+  bool IsMusicNoteShiftChecked(std::uint8_t kind) const;
+
   // Delete mode: whether the symbol may be deleted, and deleting it.
   bool CanDeleteSymbol(const TStaveSymbol* symbol) const;
   void DeleteSymbol(TStaveSymbol* symbol);

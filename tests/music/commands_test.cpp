@@ -404,6 +404,23 @@ TEST(Enabling, ModesAndSelection) {
   EXPECT_EQ(enabled(), "");
 }
 
+TEST(Checked, AddSettingsOrTheSelectedSymbol) {
+  Editing e(score().stave(keyKindG).shift(0, 0, noteShiftMol).note(0, 8, 0));
+  TUnitMuz& doc = *e.doc;
+  e.Select(NoteAt(doc, 0, 0));
+  EXPECT_TRUE(doc.IsMusicNoteChecked(8));
+  EXPECT_FALSE(doc.IsMusicNoteChecked(4));
+  EXPECT_TRUE(doc.IsMusicNoteShiftChecked(noteShiftMol));
+  EXPECT_FALSE(doc.IsMusicSilenceChecked(8));
+  doc.MusicModeAddExecute();
+  doc.MusicSilenceExecute(16);
+  EXPECT_TRUE(doc.IsMusicSilenceChecked(16));
+  EXPECT_FALSE(doc.IsMusicNoteChecked(16));
+  doc.MusicKeyCExecute();
+  EXPECT_TRUE(doc.IsMusicKeyChecked(keyKindC));
+  EXPECT_FALSE(doc.IsMusicSilenceChecked(16));
+}
+
 TEST(MusicDeathTest, PreconditionsStopTheProgram) {
   const struct {
     std::function<void()> call;
