@@ -129,7 +129,38 @@ struct TKernelArgs {
   }
 }
 
-void RunColumnsPlain(const TKernelArgs& a) { RunColumns(a); }
+// The bank as written, one band after the other: the reference the block
+// kernels must match bit for bit, and the kernel of processors without them.
+void RunColumnsPlain(const TKernelArgs& a) {
+  const int firstBand = a.Block0 * kLanes;
+  const int lastBand = std::min(a.Block1 * kLanes, a.Bands);
+  for (int c = a.Column0; c < a.Column1; ++c) {
+    float* cell = a.Peaks + static_cast<std::ptrdiff_t>(c) * a.Bands;
+    const std::int32_t j0 = a.ColumnStart[c];
+    const std::int32_t j1 = a.ColumnStart[c + 1];
+    for (int band = firstBand; band < lastBand; ++band) {
+      if (j0 == j1) {
+        cell[band] = c > 0 ? cell[band - a.Bands] : 0.0F;
+        continue;
+      }
+      double& value = a.Value[band / kLanes].Lane[band % kLanes];
+      double& speed = a.Speed[band / kLanes].Lane[band % kLanes];
+      const double k = a.K[band / kLanes].Lane[band % kLanes];
+      const double damp = a.Damp[band / kLanes].Lane[band % kLanes];
+      double volume = 0;
+      for (std::int32_t j = j0; j < j1; ++j) {
+        const double v = a.Data[j];
+        for (int step = 0; step < 4; ++step) {
+          value += speed * k;
+          speed -= value;
+          value = damp * value + v * (1 - damp);
+        }
+        volume = std::max(volume, std::fabs(std::trunc(value)));
+      }
+      cell[band] = static_cast<float>(volume);
+    }
+  }
+}
 
 #if defined(__x86_64__) && defined(__GNUC__)
 __attribute__((target("avx2"))) void RunColumnsAvx2(const TKernelArgs& a) { RunColumns(a); }

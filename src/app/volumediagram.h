@@ -66,8 +66,9 @@ class TVolumeDiagram {
   // The rows band `band` of a diagram takes: top ... bottom (excluded).
   void BandRows(int diagram, int band, int& top, int& bottom) const;
 
-  // Which kernel runs the banks: the widest the processor has, or (for the
-  // check that every kernel gives the same peaks) the plainest.
+  // Which kernel runs the banks: blocks of bands as wide as the processor
+  // takes, or (for the check that both give the same peaks) one band after
+  // the other.
   static void UsePlainKernel(bool plain);
 
  private:
