@@ -18,15 +18,19 @@ def chunk(cid, body, pad=True):
 
 
 def wav(channels=1, rate=8000, bits=16, frames=8, fmt_extra=b"", between=b"", data=None,
-        data_size=None, tag=1, riff=b"RIFF", wavefmt=b"WAVEfmt "):
+        data_size=None, tag=1, riff=b"RIFF", wavefmt=b"WAVEfmt ", before=b""):
     block = channels * max(bits // 8, 1)
+    # Chunks before fmt sit between the form type and the fmt chunk's id.
+    wavefmt = wavefmt[:4] + before + wavefmt[4:]
     if data is None:
         data = bytes((i * 37 + 11) & 0xFF for i in range(frames * block))
-    fmt = struct.pack("<HHIIHH", tag, channels, rate, rate * block, block, bits) + fmt_extra
+    # The byte rate wraps as a careless writer would store it.
+    fmt = struct.pack("<HHIIHH", tag, channels, rate, (rate * block) & 0xFFFFFFFF, block,
+                      bits) + fmt_extra
     body = fmt + (b"\0" if len(fmt) % 2 else b"")
     size = len(data) if data_size is None else data_size
     rest = between + b"data" + struct.pack("<I", size) + data
-    return riff + struct.pack("<I", 4 + 8 + len(body) + len(rest)) + wavefmt + \
+    return riff + struct.pack("<I", 4 + len(before) + 8 + len(body) + len(rest)) + wavefmt + \
         struct.pack("<I", len(fmt)) + body + rest
 
 
@@ -58,6 +62,18 @@ def main():
         "no-wavefmt.wav": wav(wavefmt=b"WAVEdata"),
         "truncated-header.wav": wav()[:30],
         "just-riff.wav": b"RIFF",
+        # Chunks before fmt (recorders write them), and none that is fmt.
+        "junk-before-fmt.wav": wav(before=chunk(b"JUNK", b"\0" * 27) + chunk(b"bext", b"b" * 40)),
+        "no-fmt-at-all.wav": b"RIFF" + struct.pack("<I", 14) + b"WAVE" + chunk(b"JUNK", b"xy"),
+        # 32-bit float, plain and in the extensible format, and extensible PCM.
+        "float32.wav": wav(tag=3, bits=32,
+                           data=struct.pack("<4f", 0.5, -1.0, 3.0, float("nan"))),
+        "extensible-float.wav": wav(tag=0xFFFE, bits=32, frames=4, fmt_extra=struct.pack(
+            "<HHIH", 22, 32, 4, 3) + b"\0" * 14),
+        "extensible-pcm.wav": wav(tag=0xFFFE, channels=2, fmt_extra=struct.pack(
+            "<HHIH", 22, 16, 3, 1) + b"\0" * 14),
+        # A rate whose byte rate overflows 32 bits when written back.
+        "byte-rate-overflow.wav": wav(channels=2, rate=1073741824, frames=2),
     }
     for name, data in files.items():
         with open(os.path.join(OUT, name), "wb") as f:

@@ -155,6 +155,46 @@ class FileSource : public ByteSource {
   bool error_ = false;
 };
 
+// A pipe or a terminal: read as the bytes arrive; its length is unknown.
+class StreamSource : public ByteSource {
+ public:
+  explicit StreamSource(int fd) : fd_(fd) {}
+
+  std::size_t Read(void* to, std::size_t count) override {
+    auto* out = static_cast<std::uint8_t*>(to);
+    std::size_t done = 0;
+    while (done < count && !ended_) {
+      const ssize_t got = ::read(fd_, out + done, count - done);
+      if (got < 0 && errno == EINTR) continue;
+      if (got <= 0) {
+        error_ = got < 0;
+        ended_ = true;
+        break;
+      }
+      done += static_cast<std::size_t>(got);
+    }
+    return done;
+  }
+
+  void Skip(std::uint64_t count) override {
+    std::uint8_t scrap[4096];
+    while (count > 0 && !ended_) {
+      const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(count, sizeof scrap));
+      count -= Read(scrap, n);
+    }
+  }
+
+  std::uint64_t Remaining() const override {
+    return ended_ ? 0 : std::numeric_limits<std::uint64_t>::max();
+  }
+  bool Failed() const override { return error_; }
+
+ private:
+  int fd_;
+  bool ended_ = false;
+  bool error_ = false;
+};
+
 bool ReadExact(ByteSource& source, void* to, std::size_t count) {
   return source.Read(to, count) == count;
 }
@@ -167,24 +207,84 @@ bool ReadU32(ByteSource& source, std::uint32_t& value) {
   return true;
 }
 
-bool ReadU16(ByteSource& source, std::uint16_t& value) {
-  std::uint8_t b[2];
-  if (!ReadExact(source, b, 2)) return false;
-  value = static_cast<std::uint16_t>(b[0] | (b[1] << 8));
-  return true;
+std::uint16_t U16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
+
+std::uint32_t U32(const std::uint8_t* p) {
+  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
 
-std::unique_ptr<Sound> EmptySound(int channels, std::int32_t freq, std::int16_t bytes) {
-  if (channels == 1) return std::make_unique<MonoSound>(freq, bytes);
-  return std::make_unique<StereoSound>(freq, bytes);
+// 32-bit IEEE samples become 16-bit values: full scale is 1.0, truncated
+// toward zero and clipped.
+std::int16_t SampleFloat(const std::uint8_t* p) {
+  const float f = std::bit_cast<float>(U32(p));
+  const double scaled = static_cast<double>(f) * 32768.0;
+  if (!(scaled > -32768.0)) return scaled < 0 ? std::int16_t{-32768} : std::int16_t{0};  // NaN: 0
+  if (scaled >= 32767.0) return 32767;
+  return static_cast<std::int16_t>(scaled);
+}
+
+// What the header says about the samples.
+struct DataFormat {
+  int channels = 0;
+  std::int32_t freq = 0;
+  std::int16_t bytesPSample = 0;  // in memory and when written back
+  int fileBytes = 0;              // per sample in the file: 1 to 4
+  bool isFloat = false;           // 4-byte IEEE samples
+  std::uint32_t dataSize = 0;     // as declared
+  int FrameBytes() const { return channels * fileBytes; }
+};
+
+std::unique_ptr<Sound> EmptySound(const DataFormat& format) {
+  if (format.channels == 1) return std::make_unique<MonoSound>(format.freq, format.bytesPSample);
+  return std::make_unique<StereoSound>(format.freq, format.bytesPSample);
+}
+
+// Converts `count` frames at `p` into left (and right).
+void ConvertFrames(const std::uint8_t* p, std::size_t count, const DataFormat& format,
+                   std::int16_t* left, std::int16_t* right) {
+  const bool stereo = format.channels == 2;
+  switch (format.fileBytes) {
+    case 1:
+      if (!stereo) {
+        for (std::size_t i = 0; i < count; ++i) left[i] = Sample8(p[i]);
+      } else {
+        for (std::size_t i = 0; i < count; ++i) {
+          left[i] = Sample8(p[2 * i]);
+          right[i] = Sample8(p[2 * i + 1]);
+        }
+      }
+      break;
+    case 2:
+      if (!stereo) {
+        for (std::size_t i = 0; i < count; ++i) left[i] = Sample16(p + 2 * i);
+      } else {
+        for (std::size_t i = 0; i < count; ++i) {
+          left[i] = Sample16(p + 4 * i);
+          right[i] = Sample16(p + 4 * i + 2);
+        }
+      }
+      break;
+    default: {
+      // 24- and 32-bit integers keep their two most significant bytes.
+      const std::size_t n = static_cast<std::size_t>(format.fileBytes);
+      const auto sample = [&](const std::uint8_t* at) {
+        return format.isFloat ? SampleFloat(at) : Sample16(at + n - 2);
+      };
+      for (std::size_t i = 0; i < count; ++i) {
+        left[i] = sample(p + (stereo ? 2 : 1) * n * i);
+        if (stereo) right[i] = sample(p + 2 * n * i + n);
+      }
+    }
+  }
 }
 
 // Fills `left` (and `right` for stereo) with `frames` frames of the data.
-bool ReadSamples(ByteSource& source, int channels, int bytes, std::int32_t frames,
+bool ReadSamples(ByteSource& source, const DataFormat& format, std::int32_t frames,
                  std::int16_t* left, std::int16_t* right) {
-  const std::size_t frameBytes = static_cast<std::size_t>(channels) * bytes;
+  const auto frameBytes = static_cast<std::size_t>(format.FrameBytes());
   const std::size_t total = frameBytes * static_cast<std::size_t>(frames);
-  if (channels == 1 && bytes == 2) {
+  if (format.channels == 1 && format.fileBytes == 2) {
     // One read straight into the wave; only a big-endian host needs a pass.
     if (!ReadExact(source, left, total)) return false;
     if constexpr (!kLittleEndianHost) {
@@ -196,23 +296,10 @@ bool ReadSamples(ByteSource& source, int channels, int bytes, std::int32_t frame
   std::vector<std::uint8_t> block(kIoBlockBytes);
   std::size_t remaining = total;
   while (remaining > 0) {
-    const std::size_t n = std::min(remaining, block.size());
+    const std::size_t n = std::min(remaining, block.size() / frameBytes * frameBytes);
     if (!ReadExact(source, block.data(), n)) return false;
-    const std::uint8_t* p = block.data();
     const std::size_t count = n / frameBytes;
-    if (channels == 1) {  // 8-bit mono
-      for (std::size_t i = 0; i < count; ++i) left[i] = Sample8(p[i]);
-    } else if (bytes == 1) {  // 8-bit stereo
-      for (std::size_t i = 0; i < count; ++i) {
-        left[i] = Sample8(p[2 * i]);
-        right[i] = Sample8(p[2 * i + 1]);
-      }
-    } else {  // 16-bit stereo
-      for (std::size_t i = 0; i < count; ++i) {
-        left[i] = Sample16(p + 4 * i);
-        right[i] = Sample16(p + 4 * i + 2);
-      }
-    }
+    ConvertFrames(block.data(), count, format, left, right);
     left += count;
     if (right != nullptr) right += count;
     remaining -= n;
@@ -220,128 +307,351 @@ bool ReadSamples(ByteSource& source, int channels, int bytes, std::int32_t frame
   return true;
 }
 
-bool ReadWav(ByteSource& source, std::unique_ptr<Sound>& sound, std::string& message) {
-  sound.reset();
-  std::uint8_t id[8];
+// A chunk id and size.
+bool ReadChunkHeader(ByteSource& source, std::uint8_t (&id)[4], std::uint32_t& size) {
+  return ReadExact(source, id, 4) && ReadU32(source, size);
+}
+
+// The chunk's data padded to an even size.
+void SkipChunk(ByteSource& source, std::uint32_t size) {
+  source.Skip(static_cast<std::uint64_t>(size) + (size & 1));
+}
+
+// Reads everything up to the first sample: RIFF, the fmt chunk and the data
+// chunk's header, skipping unknown chunks anywhere before "data".
+bool ReadHeader(ByteSource& source, DataFormat& format, std::string& message) {
+  std::uint8_t id[4];
   if (!ReadExact(source, id, 4) || std::memcmp(id, "RIFF", 4) != 0) {
     message = kWavNoRiff;
     return false;
   }
   source.Skip(4);  // RIFF size: the chunks themselves say where the data is
-  if (!ReadExact(source, id, 8) || std::memcmp(id, "WAVEfmt ", 8) != 0) {
+  if (!ReadExact(source, id, 4) || std::memcmp(id, "WAVE", 4) != 0) {
     message = kWavNoWaveFmt;
     return false;
   }
+  // Recorders put "JUNK", "bext", "LIST" and more before fmt; skip them as
+  // the chunks between fmt and data.
   std::uint32_t fmtSize = 0;
-  if (!ReadU32(source, fmtSize) || fmtSize < 16) {
+  for (;;) {
+    if (!ReadExact(source, id, 4)) {
+      message = source.Failed() ? kWavReadError : kWavNoWaveFmt;
+      return false;
+    }
+    const bool isFmt = std::memcmp(id, "fmt ", 4) == 0;
+    if (!ReadU32(source, fmtSize)) {
+      // A file that ends in the fmt chunk's size has no usable fmt chunk.
+      message = isFmt ? kWavChunkTooSmall : kWavNoWaveFmt;
+      return false;
+    }
+    if (isFmt) break;
+    SkipChunk(source, fmtSize);
+  }
+  if (fmtSize < 16) {
     message = kWavChunkTooSmall;
     return false;
   }
-  std::uint16_t formatTag = 0;
-  if (!ReadU16(source, formatTag) || formatTag != 1) {
-    message = kWavNotPcm;
-    return false;
-  }
-  std::uint16_t channels = 0;
-  if (!ReadU16(source, channels) || (channels != 1 && channels != 2)) {
-    message = kWavBadChannels;
-    return false;
-  }
-  std::uint32_t rate = 0;
-  std::uint32_t byteRate = 0;
-  std::uint16_t blockAlign = 0;
-  std::uint16_t bits = 0;
-  if (!ReadU32(source, rate) || !ReadU32(source, byteRate) || !ReadU16(source, blockAlign) ||
-      !ReadU16(source, bits)) {
+  std::uint8_t fmt[40] = {};
+  const std::size_t fmtRead = std::min<std::size_t>(fmtSize, sizeof fmt);
+  if (source.Read(fmt, fmtRead) < 16) {
     message = kWavNoData;  // the file ends inside the fmt chunk
     return false;
   }
-  // 24- or 32-bit data read as 16-bit values would be noise.
-  if (bits != 8 && bits != 16) {
+  std::uint16_t formatTag = U16(fmt);
+  // WAVE_FORMAT_EXTENSIBLE names the real format in its sub-format's first
+  // two bytes.
+  constexpr std::uint16_t kExtensible = 0xFFFE;
+  if (formatTag == kExtensible && fmtSize >= 40) formatTag = U16(fmt + 24);
+  constexpr std::uint16_t kPcm = 1;
+  constexpr std::uint16_t kFloat = 3;
+  const std::uint16_t bits = U16(fmt + 14);
+  const bool isFloat = formatTag == kFloat && bits == 32;
+  if (formatTag != kPcm && !isFloat) {
+    message = kWavNotPcm;
+    return false;
+  }
+  const std::uint16_t channels = U16(fmt + 2);
+  if (channels != 1 && channels != 2) {
+    message = kWavBadChannels;
+    return false;
+  }
+  // Wider integers become 16-bit values; other widths would be noise.
+  if (!isFloat && bits != 8 && bits != 16 && bits != 24 && bits != 32) {
     message = kWavBadBits;
     return false;
   }
   // Every time and frequency conversion divides by the rate.
+  const std::uint32_t rate = U32(fmt + 4);
   if (rate == 0 || rate > static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max())) {
     message = kWavBadRate;
     return false;
   }
-  const int bytes = bits / 8;
-  // Chunks are padded to an even size.
-  source.Skip(static_cast<std::uint64_t>(fmtSize - 16) + (fmtSize & 1));
+  source.Skip(static_cast<std::uint64_t>(fmtSize - fmtRead) + (fmtSize & 1));
 
   // Other programs put "fact", "LIST", "bext", "cue ", "JUNK" and more
   // between fmt and data; skip whatever it is.
-  std::uint32_t dataSize = 0;
   for (;;) {
     std::uint32_t size = 0;
-    if (!ReadExact(source, id, 4) || !ReadU32(source, size)) {
+    if (!ReadChunkHeader(source, id, size)) {
       message = source.Failed() ? kWavReadError : kWavNoData;
       return false;
     }
     if (std::memcmp(id, "data", 4) == 0) {
-      dataSize = size;
+      format.dataSize = size;
       break;
     }
-    source.Skip(static_cast<std::uint64_t>(size) + (size & 1));
+    SkipChunk(source, size);
   }
+  format.channels = channels;
+  format.freq = static_cast<std::int32_t>(rate);
+  format.fileBytes = bits / 8;
+  format.isFloat = isFloat;
+  // Samples wider than 16 bits come in as 16-bit values and are saved as such.
+  format.bytesPSample = static_cast<std::int16_t>(bits == 8 ? 1 : 2);
+  return true;
+}
 
-  // Never more than the file holds: a short file loads its whole frames, and
-  // a huge declared size costs nothing.
-  const std::uint64_t frameBytes = static_cast<std::uint64_t>(channels) * bytes;
-  const std::uint64_t frames64 = std::min<std::uint64_t>(dataSize, source.Remaining()) / frameBytes;
+// Wraps the filled arrays in the sound of the format.
+std::unique_ptr<Sound> MakeSound(const DataFormat& format, std::unique_ptr<std::int16_t[]> left,
+                                 std::unique_ptr<std::int16_t[]> right, std::int32_t frames) {
+  auto leftWave = std::make_unique<Wave>(std::move(left), frames);
+  if (format.channels == 1) {
+    return std::make_unique<MonoSound>(std::move(leftWave), format.freq, format.bytesPSample);
+  }
+  return std::make_unique<StereoSound>(std::move(leftWave),
+                                       std::make_unique<Wave>(std::move(right), frames),
+                                       format.freq, format.bytesPSample);
+}
+
+// Samples of a stream, whose length is only known at its end: the arrays
+// grow by doubling as data arrive, never beyond the declared size, so an
+// endless or lying stream costs at most twice what it delivered.
+bool ReadStreamSamples(ByteSource& source, const DataFormat& format, std::unique_ptr<Sound>& sound,
+                       std::string& message) {
+  const auto frameBytes = static_cast<std::uint64_t>(format.FrameBytes());
+  const std::uint64_t declared = format.dataSize / frameBytes;
+  const auto limit = static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max());
+  constexpr std::uint64_t kFirstCapacity = 64 * 1024;
+  std::unique_ptr<std::int16_t[]> left;
+  std::unique_ptr<std::int16_t[]> right;
+  std::uint64_t frames = 0;
+  std::uint64_t capacity = 0;
+  std::vector<std::uint8_t> block(kIoBlockBytes);
+  const std::uint64_t perBlock = block.size() / frameBytes;
+  while (frames < declared) {
+    if (frames == capacity) {
+      if (frames == limit) {
+        message = kWavTooLong;
+        return false;
+      }
+      const std::uint64_t grown =
+          std::min({declared, limit, std::max(kFirstCapacity, capacity * 2)});
+      bool failed = false;
+      auto newLeft = AllocateArray<std::int16_t>(failed, grown);
+      std::unique_ptr<std::int16_t[]> newRight;
+      if (!failed && format.channels == 2) newRight = AllocateArray<std::int16_t>(failed, grown);
+      if (failed) {
+        message = kWavOutOfMemory;
+        return false;
+      }
+      if (frames > 0) {
+        std::copy_n(left.get(), frames, newLeft.get());
+        if (newRight) std::copy_n(right.get(), frames, newRight.get());
+      }
+      left = std::move(newLeft);
+      right = std::move(newRight);
+      capacity = grown;
+    }
+    const std::uint64_t want = std::min({capacity - frames, declared - frames, perBlock});
+    const auto bytes = static_cast<std::size_t>(want * frameBytes);
+    const std::size_t got = source.Read(block.data(), bytes);
+    const std::size_t count = got / static_cast<std::size_t>(frameBytes);
+    ConvertFrames(block.data(), count, format, left.get() + frames,
+                  right ? right.get() + frames : nullptr);
+    frames += count;
+    if (got < bytes) break;  // the stream ended early: its whole frames count
+  }
+  if (source.Failed()) {
+    message = kWavReadError;
+    return false;
+  }
+  if (frames == 0) {
+    sound = EmptySound(format);
+  } else {
+    sound = MakeSound(format, std::move(left), std::move(right), static_cast<std::int32_t>(frames));
+  }
+  return true;
+}
+
+// The whole frames the data hold, bounded by what the source has left.
+bool CountFrames(ByteSource& source, const DataFormat& format, std::int32_t& frames,
+                 std::string& message) {
+  const auto frameBytes = static_cast<std::uint64_t>(format.FrameBytes());
+  const std::uint64_t frames64 =
+      std::min<std::uint64_t>(format.dataSize, source.Remaining()) / frameBytes;
   if (frames64 > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())) {
     message = kWavTooLong;
     return false;
   }
-  const auto frames = static_cast<std::int32_t>(frames64);
-  const auto freq = static_cast<std::int32_t>(rate);
-  const auto bytesPSample = static_cast<std::int16_t>(bytes);
+  frames = static_cast<std::int32_t>(frames64);
+  return true;
+}
+
+bool ReadWav(ByteSource& source, std::unique_ptr<Sound>& sound, std::string& message, bool stream) {
+  sound.reset();
+  DataFormat format;
+  if (!ReadHeader(source, format, message)) return false;
+  if (stream) return ReadStreamSamples(source, format, sound, message);
+
+  // Never more than the file holds: a short file loads its whole frames, and
+  // a huge declared size costs nothing.
+  std::int32_t frames = 0;
+  if (!CountFrames(source, format, frames, message)) return false;
   if (frames == 0) {
-    sound = EmptySound(channels, freq, bytesPSample);
+    sound = EmptySound(format);
     return true;
   }
-
   bool failed = false;
   std::unique_ptr<std::int16_t[]> left = AllocateArray<std::int16_t>(failed, frames);
   std::unique_ptr<std::int16_t[]> right;
-  if (!failed && channels == 2) right = AllocateArray<std::int16_t>(failed, frames);
+  if (!failed && format.channels == 2) right = AllocateArray<std::int16_t>(failed, frames);
   if (failed) {
     message = kWavOutOfMemory;
     return false;
   }
-  if (!ReadSamples(source, channels, bytes, frames, left.get(), right.get())) {
+  if (!ReadSamples(source, format, frames, left.get(), right.get())) {
     message = kWavReadError;
     return false;
   }
-  auto leftWave = std::make_unique<Wave>(std::move(left), frames);
-  if (channels == 1) {
-    sound = std::make_unique<MonoSound>(std::move(leftWave), freq, bytesPSample);
-  } else {
-    sound = std::make_unique<StereoSound>(
-        std::move(leftWave), std::make_unique<Wave>(std::move(right), frames), freq, bytesPSample);
-  }
+  sound = MakeSound(format, std::move(left), std::move(right), frames);
   return true;
 }
 
-// Reads a whole non-regular file (a pipe, a device) into memory: its size is
-// not known in advance.
-bool Slurp(int fd, std::vector<std::uint8_t>& bytes) {
-  std::size_t used = 0;
-  for (;;) {
-    if (bytes.size() - used < kIoBlockBytes) bytes.resize(used + 4 * kIoBlockBytes + used / 2);
-    const ssize_t got = ::read(fd, bytes.data() + used, bytes.size() - used);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return false;
-    if (got == 0) break;
-    used += static_cast<std::size_t>(got);
+WavInfo InfoOf(const DataFormat& format, std::int32_t frames) {
+  return WavInfo{format.channels, format.freq, format.bytesPSample, frames};
+}
+
+// Opens a file for reading: a regular file only. Non-blocking, so a FIFO
+// without a writer is refused at once instead of waiting forever.
+int OpenRegular(const std::string& fileName, std::uint64_t& size, std::string& message) {
+  const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  struct stat st {};
+  if (fd < 0 || ::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    if (fd >= 0) ::close(fd);
+    message = kWavCannotOpen;
+    return -1;
   }
-  bytes.resize(used);
+  if (!S_ISREG(st.st_mode)) {
+    // A device or a pipe could deliver without end.
+    ::close(fd);
+    message = kWavNotRegular;
+    return -1;
+  }
+  size = static_cast<std::uint64_t>(st.st_size);
+  return fd;
+}
+
+}  // namespace
+
+bool ReadWavFile(const std::string& fileName, std::unique_ptr<Sound>& sound, std::string& message) {
+  message = kWavNoErrors;
+  sound.reset();
+  std::uint64_t size = 0;
+  const int fd = OpenRegular(fileName, size, message);
+  if (fd < 0) return false;
+  FileSource source(fd, size);
+  const bool ok = ReadWav(source, sound, message, false);
+  ::close(fd);
+  return ok;
+}
+
+bool ReadWavStream(int fd, std::unique_ptr<Sound>& sound, std::string& message) {
+  message = kWavNoErrors;
+  StreamSource source(fd);
+  return ReadWav(source, sound, message, true);
+}
+
+bool ReadWavBytes(const std::uint8_t* bytes, std::size_t size, std::unique_ptr<Sound>& sound,
+                  std::string& message) {
+  message = kWavNoErrors;
+  MemorySource source(bytes, size);
+  return ReadWav(source, sound, message, false);
+}
+
+bool ReadWavFileInfo(const std::string& fileName, WavInfo& info, std::string& message) {
+  message = kWavNoErrors;
+  std::uint64_t size = 0;
+  const int fd = OpenRegular(fileName, size, message);
+  if (fd < 0) return false;
+  FileSource source(fd, size);
+  DataFormat format;
+  std::int32_t frames = 0;
+  const bool ok =
+      ReadHeader(source, format, message) && CountFrames(source, format, frames, message);
+  ::close(fd);
+  if (ok) info = InfoOf(format, frames);
+  return ok;
+}
+
+bool ReadWavStreamInfo(int fd, WavInfo& info, std::string& message) {
+  message = kWavNoErrors;
+  StreamSource source(fd);
+  DataFormat format;
+  if (!ReadHeader(source, format, message)) return false;
+  // The data pass by in blocks and are only counted.
+  const auto frameBytes = static_cast<std::uint64_t>(format.FrameBytes());
+  std::vector<std::uint8_t> block(kIoBlockBytes);
+  std::uint64_t bytes = 0;
+  while (bytes < format.dataSize) {
+    const auto want =
+        static_cast<std::size_t>(std::min<std::uint64_t>(format.dataSize - bytes, block.size()));
+    const std::size_t got = source.Read(block.data(), want);
+    bytes += got;
+    if (got < want) break;
+  }
+  if (source.Failed()) {
+    message = kWavReadError;
+    return false;
+  }
+  if (bytes / frameBytes > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())) {
+    message = kWavTooLong;
+    return false;
+  }
+  info = InfoOf(format, static_cast<std::int32_t>(bytes / frameBytes));
   return true;
 }
 
-bool WriteSamples(AtomicFile& file, const Sound& sound, int bytes, std::int32_t begin,
-                  std::int32_t end) {
+bool FitsWavFile(int channels, int bytesPSample, std::int64_t freq, std::int64_t values) {
+  const std::int64_t frameBytes = std::int64_t{channels} * bytesPSample;
+  const auto limit = static_cast<std::int64_t>(std::numeric_limits<std::uint32_t>::max());
+  return values >= 0 && freq >= 0 && frameBytes * freq <= limit &&
+         values <= (limit - 36) / frameBytes;
+}
+
+namespace {
+
+// A file descriptor written as is (a pipe on standard output).
+class DescriptorSink {
+ public:
+  explicit DescriptorSink(int fd) : fd_(fd) {}
+  bool Write(const void* data, std::size_t count) {
+    const auto* p = static_cast<const std::uint8_t*>(data);
+    while (count > 0) {
+      const ssize_t done = ::write(fd_, p, count);
+      if (done < 0 && errno == EINTR) continue;
+      if (done <= 0) return false;
+      p += done;
+      count -= static_cast<std::size_t>(done);
+    }
+    return true;
+  }
+
+ private:
+  int fd_;
+};
+
+template <class Sink>
+bool WriteSamples(Sink& file, const Sound& sound, int bytes, std::int32_t begin, std::int32_t end) {
   if (begin == end) return true;
   const std::int16_t* left = sound.Channel(0)->data() + begin;
   const std::int16_t* right = sound.GetMoSt() == 2 ? sound.Channel(1)->data() + begin : nullptr;
@@ -384,43 +694,11 @@ bool WriteSamples(AtomicFile& file, const Sound& sound, int bytes, std::int32_t 
 
 }  // namespace
 
-bool ReadWavFile(const std::string& fileName, std::unique_ptr<Sound>& sound, std::string& message) {
-  message = kWavNoErrors;
-  sound.reset();
-  const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
-  struct stat st {};
-  if (fd < 0 || ::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-    if (fd >= 0) ::close(fd);
-    message = kWavCannotOpen;
-    return false;
-  }
-  bool ok;
-  if (S_ISREG(st.st_mode)) {
-    FileSource source(fd, static_cast<std::uint64_t>(st.st_size));
-    ok = ReadWav(source, sound, message);
-  } else {
-    std::vector<std::uint8_t> bytes;
-    if (!Slurp(fd, bytes)) {
-      ::close(fd);
-      message = kWavCannotOpen;
-      return false;
-    }
-    MemorySource source(bytes.data(), bytes.size());
-    ok = ReadWav(source, sound, message);
-  }
-  ::close(fd);
-  return ok;
-}
+namespace {
 
-bool ReadWavBytes(const std::uint8_t* bytes, std::size_t size, std::unique_ptr<Sound>& sound,
-                  std::string& message) {
-  message = kWavNoErrors;
-  MemorySource source(bytes, size);
-  return ReadWav(source, sound, message);
-}
-
-bool WriteWavFile(bool& /*failed*/, const std::string& fileName, const Sound& sound,
-                  std::int32_t begin, std::int32_t end, bool /*temporary*/) {
+// The 44-byte header of the range; false when it cannot be stored.
+bool MakeHeader(const Sound& sound, std::int32_t& begin, std::int32_t& end,
+                std::uint8_t (&header)[44]) {
   const std::int32_t values = sound.GetValues();
   if (end == -1) end = values;
   TB_ASSERT(begin >= 0);
@@ -429,16 +707,13 @@ bool WriteWavFile(bool& /*failed*/, const std::string& fileName, const Sound& so
   const int bytes = sound.GetBytesPSample();
   TB_ASSERT(bytes == 1 || bytes == 2);
   const int channels = sound.GetMoSt();
+  // The RIFF sizes and the byte rate are 32-bit: a longer range or a higher
+  // rate cannot be stored, and wrapped fields would make a broken file.
+  if (!FitsWavFile(channels, bytes, sound.GetFreq(), end - begin)) return false;
+  const auto dataSize = static_cast<std::uint32_t>(channels * bytes * (end - begin));
 
-  const std::uint64_t dataSize = static_cast<std::uint64_t>(channels) *
-                                 static_cast<std::uint64_t>(end - begin) *
-                                 static_cast<std::uint64_t>(bytes);
-  // The RIFF sizes are 32-bit: a longer range cannot be stored.
-  if (dataSize > std::numeric_limits<std::uint32_t>::max() - 36u) return false;
-
-  std::uint8_t header[44];
   PutId(header, "RIFF");
-  PutU32(header + 4, static_cast<std::uint32_t>(36 + dataSize));
+  PutU32(header + 4, 36 + dataSize);
   PutId(header + 8, "WAVE");
   PutId(header + 12, "fmt ");
   PutU32(header + 16, 16);
@@ -451,15 +726,34 @@ bool WriteWavFile(bool& /*failed*/, const std::string& fileName, const Sound& so
   PutU16(header + 32, static_cast<std::uint16_t>(channels * bytes));
   PutU16(header + 34, static_cast<std::uint16_t>(8 * bytes));
   PutId(header + 36, "data");
-  PutU32(header + 40, static_cast<std::uint32_t>(dataSize));
+  PutU32(header + 40, dataSize);
+  return true;
+}
 
+}  // namespace
+
+bool WriteWavFile(bool& /*failed*/, const std::string& fileName, const Sound& sound,
+                  std::int32_t begin, std::int32_t end, bool /*temporary*/) {
+  std::uint8_t header[44];
+  if (!MakeHeader(sound, begin, end, header)) return false;
   AtomicFile file;
   if (!file.Open(fileName)) return false;
-  if (!file.Write(header, sizeof header) || !WriteSamples(file, sound, bytes, begin, end)) {
+  if (!file.Write(header, sizeof header) ||
+      !WriteSamples(file, sound, sound.GetBytesPSample(), begin, end)) {
     file.Abandon();
     return false;
   }
   return file.Commit();
+}
+
+bool WriteWavStream(int fd, const Sound& sound) {
+  std::int32_t begin = 0;
+  std::int32_t end = -1;
+  std::uint8_t header[44];
+  if (!MakeHeader(sound, begin, end, header)) return false;
+  DescriptorSink sink(fd);
+  return sink.Write(header, sizeof header) &&
+         WriteSamples(sink, sound, sound.GetBytesPSample(), begin, end);
 }
 
 bool Sound::Save(bool& failed, const std::string& fileName, bool temporary, std::int32_t begin,

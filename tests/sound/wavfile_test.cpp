@@ -1,11 +1,15 @@
 #include "sound/wavfile.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <bit>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -16,6 +20,7 @@
 #include <vector>
 
 #include "base/allocation.h"
+#include "base/atomicfile.h"
 #include "sound/sound.h"
 #include "support/recordingui.h"
 #include "wavetestutil.h"
@@ -52,6 +57,8 @@ struct WavLayout {
   std::uint16_t channels = 1;
   std::uint32_t rate = 8000;
   std::uint16_t bits = 16;
+  Bytes fmtExtra;              // the fmt bytes after 16; empty: filler
+  Bytes beforeFmt;             // chunks between "WAVE" and "fmt ", complete
   Bytes between;               // chunks between fmt and data, complete
   bool hasData = true;         // a "data" chunk at all
   std::int64_t dataSize = -1;  // declared size; -1: the size of `data`
@@ -62,7 +69,9 @@ Bytes Build(const WavLayout& s) {
   Bytes b;
   Text(b, s.riff);
   U32(b, 0);  // the reader ignores the RIFF size
-  Text(b, s.waveFmt);
+  b.insert(b.end(), s.waveFmt, s.waveFmt + 4);
+  b.insert(b.end(), s.beforeFmt.begin(), s.beforeFmt.end());
+  Text(b, s.waveFmt + 4);
   U32(b, s.fmtSize);
   U16(b, s.tag);
   U16(b, s.channels);
@@ -70,7 +79,10 @@ Bytes Build(const WavLayout& s) {
   U32(b, s.rate * s.channels * (s.bits / 8));
   U16(b, s.channels * (s.bits / 8));
   U16(b, s.bits);
-  for (std::uint32_t i = 16; i < s.fmtSize; ++i) b.push_back(0xEE);
+  b.insert(b.end(), s.fmtExtra.begin(), s.fmtExtra.end());
+  for (auto i = static_cast<std::uint32_t>(16 + s.fmtExtra.size()); i < s.fmtSize; ++i) {
+    b.push_back(0xEE);
+  }
   if (s.fmtSize % 2 == 1) b.push_back(0);
   b.insert(b.end(), s.between.begin(), s.between.end());
   if (s.hasData) {
@@ -131,8 +143,28 @@ class WavFileTest : public ::testing::Test {
   fs::path dir_;
 };
 
-// Reads `bytes` both from memory and from a file and checks that the two
-// paths agree on the outcome and the message.
+// `bytes` read through a pipe, as standard input would deliver them.
+bool ReadThroughPipe(const Bytes& bytes, std::unique_ptr<Sound>& sound, std::string& message) {
+  int fds[2];
+  if (pipe(fds) != 0) return false;
+  // The reader may stop early; the writer then gets an error, not a signal.
+  signal(SIGPIPE, SIG_IGN);
+  std::thread writer([&] {
+    for (std::size_t done = 0; done < bytes.size();) {
+      const ssize_t n = write(fds[1], bytes.data() + done, bytes.size() - done);
+      if (n <= 0) break;
+      done += static_cast<std::size_t>(n);
+    }
+    close(fds[1]);
+  });
+  const bool ok = ReadWavStream(fds[0], sound, message);
+  close(fds[0]);
+  writer.join();
+  return ok;
+}
+
+// Reads `bytes` from memory, from a file and from a pipe and checks that
+// the three paths agree on the outcome, the message and the values.
 class WavReader : public WavFileTest {
  protected:
   bool Read(const Bytes& bytes, std::unique_ptr<Sound>& sound, std::string& message) {
@@ -140,15 +172,20 @@ class WavReader : public WavFileTest {
     const std::string memoryMessage = message;
     const std::string path = Path("in.wav");
     WriteFile(path, bytes);
-    std::unique_ptr<Sound> fileSound;
-    const bool fromFile = ReadWavFile(path, fileSound, message);
-    EXPECT_EQ(fromMemory, fromFile);
-    EXPECT_EQ(memoryMessage, message);
-    EXPECT_EQ(sound == nullptr, fileSound == nullptr);
-    if (sound && fileSound) {
-      EXPECT_EQ(sound->GetValues(), fileSound->GetValues());
-      for (int c = 0; c < sound->GetMoSt(); ++c) {
-        EXPECT_EQ(ValuesOf(sound->Channel(c)), ValuesOf(fileSound->Channel(c)));
+    for (const bool stream : {false, true}) {
+      SCOPED_TRACE(stream ? "stream" : "file");
+      std::unique_ptr<Sound> other;
+      const bool ok =
+          stream ? ReadThroughPipe(bytes, other, message) : ReadWavFile(path, other, message);
+      EXPECT_EQ(fromMemory, ok);
+      EXPECT_EQ(memoryMessage, message);
+      EXPECT_EQ(sound == nullptr, other == nullptr);
+      if (sound && other) {
+        EXPECT_EQ(sound->GetValues(), other->GetValues());
+        EXPECT_EQ(sound->GetBytesPSample(), other->GetBytesPSample());
+        for (int c = 0; c < sound->GetMoSt(); ++c) {
+          EXPECT_EQ(ValuesOf(sound->Channel(c)), ValuesOf(other->Channel(c)));
+        }
       }
     }
     return fromMemory;
@@ -191,10 +228,10 @@ std::vector<RefusalCase> RefusalCases() {
       {"NoChannels", with([](WavLayout& s) { s.channels = 0; }), "MonoStereo must be 1 or 2."});
   cases.push_back(
       {"ThreeChannels", with([](WavLayout& s) { s.channels = 3; }), "MonoStereo must be 1 or 2."});
-  cases.push_back({"Bits24", with([](WavLayout& s) { s.bits = 24; }),
-                   "Only 8 and 16 bits per sample are supported."});
+  cases.push_back({"Bits12", with([](WavLayout& s) { s.bits = 12; }),
+                   "Only 8, 16, 24 and 32 bits per sample are supported."});
   cases.push_back({"Bits4", with([](WavLayout& s) { s.bits = 4; }),
-                   "Only 8 and 16 bits per sample are supported."});
+                   "Only 8, 16, 24 and 32 bits per sample are supported."});
   cases.push_back({"RateZero", with([](WavLayout& s) { s.rate = 0; }),
                    "The sample rate must lie between 1 and 2147483647 Hz."});
   cases.push_back({"RateAboveInt32", with([](WavLayout& s) { s.rate = 0x80000000u; }),
@@ -204,6 +241,15 @@ std::vector<RefusalCase> RefusalCases() {
   cases.push_back({"EndsInsideFmt", Cut(with([](WavLayout&) {}), 30), "\"data\" not found."});
   cases.push_back(
       {"EndsInsideDataHeader", Cut(with([](WavLayout&) {}), 42), "\"data\" not found."});
+  // Chunks before fmt are skipped, but a file must have one.
+  cases.push_back({"NoFmtChunkAtAll", Bytes{'R', 'I', 'F', 'F', 0,   0, 0, 0, 'W', 'A', 'V',
+                                            'E', 'J', 'U', 'N', 'K', 2, 0, 0, 0,   'x', 'x'},
+                   "\"WAVEfmt \" not found."});
+  cases.push_back({"Float16Bits", with([](WavLayout& s) {
+                     s.tag = 3;
+                     s.bits = 16;
+                   }),
+                   "A value must be 1."});
   cases.push_back({"OnlyListChunk", with([](WavLayout& s) {
                      s.hasData = false;
                      Chunk(s.between, "LIST", Bytes(10, 'x'));
@@ -367,6 +413,18 @@ std::vector<LayoutCase> LayoutCases() {
   s = base();
   Chunk(s.between, "LIST", Bytes(70000, 'z'));  // more than any read buffer
   cases.push_back({"LongList", s});
+  // Broadcast and studio recorders put chunks before fmt.
+  s = base();
+  Chunk(s.beforeFmt, "JUNK", Bytes(27, 0));
+  Chunk(s.beforeFmt, "bext", Bytes(602, 'b'));
+  cases.push_back({"JunkAndBextBeforeFmt", s});
+  // WAVE_FORMAT_EXTENSIBLE with the PCM sub-format: cbSize 22, valid bits,
+  // channel mask, then the sub-format's GUID, whose first two bytes are 1.
+  s = base();
+  s.tag = 0xFFFE;
+  s.fmtSize = 40;
+  s.fmtExtra = {22, 0, 16, 0, 3, 0, 0, 0, 1, 0};
+  cases.push_back({"ExtensiblePcm", s});
   return cases;
 }
 
@@ -473,19 +531,102 @@ TEST_F(WavReader, LongDataCrossesEveryBlockBoundary) {
   }
 }
 
-TEST_F(WavReader, ReadsFromAPipe) {
-  const std::string path = Path("pipe");
-  ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
-  WavLayout s;
-  s.data = Le16({3, -3, 9});
-  const Bytes file = Build(s);
-  std::thread writer([&] { WriteFile(path, file); });
+TEST_F(WavReader, ReadsWiderIntegersByTheirTopSixteenBits) {
+  // Little-endian 24-bit 0x123456 -> 0x1234; 0xFEDCBA -> 0xFEDC = -292;
+  // 32-bit 0x7FFFFFFF -> 32767, 0x80000000 -> -32768, 0xFFFFFFFF -> -1.
+  WavLayout s24;
+  s24.channels = 2;
+  s24.bits = 24;
+  s24.data = {0x56, 0x34, 0x12, 0xBA, 0xDC, 0xFE};
+  WavLayout s32;
+  s32.bits = 32;
+  for (std::uint32_t v : {0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu}) U32(s32.data, v);
   std::unique_ptr<Sound> sound;
   std::string message;
-  const bool ok = ReadWavFile(path, sound, message);
-  writer.join();
-  ASSERT_TRUE(ok) << message;
-  EXPECT_EQ(ValuesOf(sound->Channel(0)), (std::vector<std::int16_t>{3, -3, 9}));
+  ASSERT_TRUE(Read(Build(s24), sound, message)) << message;
+  EXPECT_EQ(sound->Channel(0)->at(0), 0x1234);
+  EXPECT_EQ(sound->Channel(1)->at(0), -292);
+  EXPECT_EQ(sound->GetBytesPSample(), 2);
+  ASSERT_TRUE(Read(Build(s32), sound, message)) << message;
+  EXPECT_EQ(ValuesOf(sound->Channel(0)), (std::vector<std::int16_t>{32767, -32768, -1}));
+}
+
+TEST_F(WavReader, ReadsFloatSamplesAs16BitValues) {
+  // Full scale is 1.0 = 32768, truncated toward zero and clipped:
+  // 0.5 -> 16384, -0.25 -> -8192, 1.0 -> 32767, -1.0 -> -32768, 3.0 -> 32767,
+  // -3.0 -> -32768, -0.00001 (-0.33) -> 0, NaN -> 0.
+  const float in[] = {0.5f, -0.25f, 1.0f, -1.0f, 3.0f, -3.0f, -0.00001f, std::nanf("")};
+  const std::vector<std::int16_t> expected = {16384, -8192, 32767, -32768, 32767, -32768, 0, 0};
+  Bytes data;
+  for (float f : in) U32(data, std::bit_cast<std::uint32_t>(f));
+  WavLayout plain;
+  plain.tag = 3;
+  plain.bits = 32;
+  plain.data = data;
+  WavLayout extensible = plain;
+  extensible.tag = 0xFFFE;
+  extensible.fmtSize = 40;
+  extensible.fmtExtra = {22, 0, 32, 0, 4, 0, 0, 0, 3, 0};
+  for (const WavLayout& layout : {plain, extensible}) {
+    SCOPED_TRACE(layout.tag);
+    std::unique_ptr<Sound> sound;
+    std::string message;
+    ASSERT_TRUE(Read(Build(layout), sound, message)) << message;
+    EXPECT_EQ(ValuesOf(sound->Channel(0)), expected);
+    EXPECT_EQ(sound->GetBytesPSample(), 2);
+  }
+}
+
+TEST_F(WavReader, RefusesWhatIsNotARegularFileAtOnce) {
+  // A FIFO without a writer would wait forever, a device deliver forever.
+  const std::string fifo = Path("fifo");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& path : {fifo, std::string("/dev/zero")}) {
+    std::unique_ptr<Sound> sound;
+    std::string message;
+    WavInfo info;
+    EXPECT_FALSE(ReadWavFile(path, sound, message));
+    EXPECT_EQ(message, "The file is not a regular file.");
+    EXPECT_FALSE(ReadWavFileInfo(path, info, message));
+    EXPECT_EQ(message, "The file is not a regular file.");
+  }
+}
+
+TEST_F(WavReader, EndlessStreamFailsAtItsHeaderOrStopsAtTheDeclaredSize) {
+  const int zeros = open("/dev/zero", O_RDONLY);
+  ASSERT_GE(zeros, 0);
+  std::unique_ptr<Sound> sound;
+  std::string message;
+  EXPECT_FALSE(ReadWavStream(zeros, sound, message));
+  EXPECT_EQ(message, "\"RIFF\" not found.");
+  WavInfo info;
+  EXPECT_FALSE(ReadWavStreamInfo(zeros, info, message));
+  EXPECT_EQ(message, "\"RIFF\" not found.");
+  close(zeros);
+  // A header declaring 6 bytes and a writer that would go on for 1 MB: three
+  // values, and the writer is told to stop.
+  WavLayout s;
+  s.dataSize = 6;
+  s.data = Bytes(1 << 20, 0x11);
+  ASSERT_TRUE(ReadThroughPipe(Build(s), sound, message)) << message;
+  EXPECT_EQ(ValuesOf(sound->Channel(0)), (std::vector<std::int16_t>{0x1111, 0x1111, 0x1111}));
+}
+
+TEST_F(WavReader, InfoReadsTheHeaderAndCountsTheWholeFrames) {
+  // 4 GiB declared, 10 bytes present: 2 whole stereo 16-bit frames.
+  WavLayout s;
+  s.channels = 2;
+  s.rate = 22050;
+  s.dataSize = 0xFFFFFFFFu;
+  s.data = Le16({1, 2, 3, 4, 5});
+  WriteFile(Path("in.wav"), Build(s));
+  WavInfo info;
+  std::string message;
+  ASSERT_TRUE(ReadWavFileInfo(Path("in.wav"), info, message)) << message;
+  EXPECT_EQ(info.channels, 2);
+  EXPECT_EQ(info.freq, 22050);
+  EXPECT_EQ(info.bytesPSample, 2);
+  EXPECT_EQ(info.values, 2);
 }
 
 TEST_F(WavReader, OutOfMemoryIsReportedOnceAndLoadsNothing) {
@@ -748,6 +889,126 @@ TEST_F(WavWriter, NewFileGetsTheUsualPermissions) {
   // 0666 without the masked 0027 bits: rw-r-----.
   EXPECT_EQ(fs::status(Path("new.wav")).permissions() & fs::perms::all,
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST_F(WavWriter, RefusesWhatAWavHeaderCannotHold) {
+  // The byte rate channels x rate x bytes must fit 32 bits: stereo 16-bit
+  // up to 1073741823 Hz (x 4 = 4294967292), mono 8-bit up to 2147483647.
+  struct Case {
+    int channels, bytes;
+    std::int64_t freq, values;
+    bool fits;
+  };
+  const Case cases[] = {
+      {2, 2, 1073741823, 1, true},
+      {2, 2, 1073741824, 1, false},
+      {1, 1, 2147483647, 1, true},
+      // Data size + 36 must fit 32 bits: (2^32 - 1 - 36) / 4 = 1073741814 frames.
+      {2, 2, 44100, 1073741814, true},
+      {2, 2, 44100, 1073741815, false},
+      {1, 1, 8000, 4294967259, true},
+      {1, 1, 8000, 4294967260, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message()
+                 << c.channels << "x" << c.bytes << " " << c.freq << " Hz " << c.values);
+    EXPECT_EQ(FitsWavFile(c.channels, c.bytes, c.freq, c.values), c.fits);
+  }
+  auto sound = MakeStereo({1}, {2}, 1073741824, 2);
+  bool failed = false;
+  EXPECT_FALSE(WriteWavFile(failed, Path("fast.wav"), *sound, 0, -1, false));
+  EXPECT_TRUE(DirEntries().empty());
+}
+
+TEST_F(WavWriter, WritesIntoAStreamWhatItWritesIntoAFile) {
+  auto sound = MakeStereo({1, -2, 3}, {400, -500, 600}, 22050, 1);
+  bool failed = false;
+  ASSERT_TRUE(WriteWavFile(failed, Path("file.wav"), *sound, 0, -1, false));
+  int fds[2];
+  ASSERT_EQ(pipe(fds), 0);
+  ASSERT_TRUE(WriteWavStream(fds[1], *sound));
+  close(fds[1]);
+  Bytes streamed(1000);
+  const ssize_t n = read(fds[0], streamed.data(), streamed.size());
+  close(fds[0]);
+  ASSERT_GT(n, 0);
+  streamed.resize(static_cast<std::size_t>(n));
+  EXPECT_EQ(streamed, ReadFile(Path("file.wav")));
+  // A reader that has gone: an error, not a signal.
+  ASSERT_EQ(pipe(fds), 0);
+  close(fds[0]);
+  signal(SIGPIPE, SIG_IGN);
+  EXPECT_FALSE(WriteWavStream(fds[1], *sound));
+  close(fds[1]);
+}
+
+TEST_F(WavWriter, LinksToNothingFailAndStayLinks) {
+  fs::create_symlink(Path("absent.wav"), Path("dangling.wav"));
+  fs::create_symlink(Path("loop2.wav"), Path("loop1.wav"));
+  fs::create_symlink(Path("loop1.wav"), Path("loop2.wav"));
+  auto sound = MakeMono({1, 2}, 8000, 2);
+  for (const char* name : {"dangling.wav", "loop1.wav"}) {
+    SCOPED_TRACE(name);
+    bool failed = false;
+    EXPECT_FALSE(WriteWavFile(failed, Path(name), *sound, 0, -1, false));
+    EXPECT_TRUE(fs::is_symlink(Path(name)));
+  }
+  EXPECT_EQ(DirEntries(), (std::vector<std::string>{"dangling.wav", "loop1.wav", "loop2.wav"}));
+}
+
+// Runs `body` in a child process as an ordinary user when the tests run as
+// the administrator, whom file permissions do not stop; its result.
+template <class Body>
+bool AsOrdinaryUser(Body body) {
+  if (geteuid() != 0) return body();
+  const pid_t child = fork();
+  if (child == 0) {
+    const bool ok = setgid(65534) == 0 && setuid(65534) == 0 && body();
+    _exit(ok ? 0 : 1);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST_F(WavWriter, HonoursThePermissionsOfTargetAndDirectory) {
+  const Bytes old(10, 'o');
+  WriteFile(Path("readonly.wav"), old);
+  chmod(Path("readonly.wav").c_str(), 0444);
+  fs::create_directory(Path("locked"));
+  WriteFile(Path("locked/song.wav"), old);
+  chmod(Path("locked/song.wav").c_str(), 0666);
+  chmod(Path("locked").c_str(), 0555);
+  chmod(dir_.c_str(), 0777);
+  auto sound = MakeMono({1, 2}, 8000, 2);
+  // A read-only file is refused as the shell's redirection would refuse it.
+  EXPECT_TRUE(AsOrdinaryUser([&] {
+    bool failed = false;
+    return !WriteWavFile(failed, Path("readonly.wav"), *sound, 0, -1, false);
+  }));
+  EXPECT_EQ(ReadFile(Path("readonly.wav")), old);
+  // A writable file in a directory that forbids a temporary file is written
+  // in place, at its new length.
+  EXPECT_TRUE(AsOrdinaryUser([&] {
+    bool failed = false;
+    return WriteWavFile(failed, Path("locked/song.wav"), *sound, 0, -1, false);
+  }));
+  EXPECT_EQ(ReadFile(Path("locked/song.wav")).size(), 48u);
+  chmod(Path("locked").c_str(), 0755);
+  EXPECT_EQ(fs::directory_iterator(Path("locked"))->path().filename(), "song.wav");
+}
+
+TEST_F(WavWriter, UnfinishedFilesCanBeRemovedFromASignalHandler) {
+  AtomicFile file;
+  ASSERT_TRUE(file.Open(Path("song.wav")));
+  ASSERT_TRUE(file.Write("RIFF", 4));
+  ASSERT_EQ(DirEntries().size(), 1u);  // the temporary file
+  RemoveUnfinishedFiles();
+  EXPECT_TRUE(DirEntries().empty());
+  file.Abandon();
+  ASSERT_TRUE(WriteFileSafely(Path("song.wav"), "whole"));
+  RemoveUnfinishedFiles();  // a finished file is no longer listed
+  EXPECT_EQ(ReadFile(Path("song.wav")), (Bytes{'w', 'h', 'o', 'l', 'e'}));
 }
 
 TEST_F(WavWriter, SavingThroughALinkReplacesItsTarget) {
