@@ -11,9 +11,6 @@
 
 namespace {
 
-constexpr int kExitInput = 2;   // wrong usage or a value that cannot be read
-constexpr int kExitFailed = 3;  // an operation ran out of memory
-
 struct Assignment {
   std::string label;
   std::size_t index = 0;  // 1-based frequency number, 0 without "[n]"
@@ -126,6 +123,15 @@ int Parse(const Arguments& args, ApplyArguments& parsed) {
     parsed.steps.back().assignments.push_back(assignment);
   }
   if (expectCommand) return UsageError(apply, "a command must follow \"--\"");
+  std::vector<std::string> inputs{parsed.in};
+  for (const auto& wave : parsed.waves) inputs.push_back(wave.second);
+  if (parsed.clipboardIn) inputs.push_back(*parsed.clipboardIn);
+  std::vector<std::string> outputs{parsed.out};
+  if (parsed.clipboardOut) outputs.push_back(*parsed.clipboardOut);
+  if (const int code = CheckStandardStreams(apply, inputs, outputs); code != kExitOk) return code;
+  if (parsed.printSelection && IsStandardStream(parsed.out)) {
+    return UsageError(apply, "--print-selection cannot share standard output with the WAV data");
+  }
   // Every label is checked before the first command runs, so a typing error
   // in a late step costs no work on a long file.
   for (const Step& step : parsed.steps) {
@@ -175,19 +181,42 @@ int StepRecord(const TUnitWave& unitWave, const Step& step, TWaveRecord& record)
   return kExitOk;
 }
 
+// A wave document of the file; standard input ("-") becomes a document
+// without a file name.
+int OpenWave(TWorkspace& workspace, const std::string& path, TUnitWave*& unitWave) {
+  std::unique_ptr<Sound> sound;
+  if (const int code = LoadSoundCode(path, sound); code != kExitOk) return code;
+  unitWave = IsStandardStream(path)
+                 ? workspace.AddGeneratedWave(std::move(sound))
+                 : workspace.AddWave(std::make_unique<TUnitWave>(std::move(sound), path));
+  return kExitOk;
+}
+
+// The data size of a WAV file is 32-bit: a step whose result cannot be saved
+// stops the chain before the next step's work and before any file is written.
+bool FitsWavFile(const TUnitWave& unitWave) {
+  return CheckFitsWavFile(unitWave.GetMonoStereo(), unitWave.GetBytesPSample(),
+                          unitWave.GetFrequency(), unitWave.GetValues());
+}
+
+bool Save(TUnitWave& unitWave, const std::string& path) {
+  if (IsStandardStream(path)) return SaveSound(unitWave.GetSound(), path);
+  return unitWave.SaveAsReported(path);
+}
+
 int Run(const ApplyArguments& parsed) {
   TWorkspace workspace;
-  TUnitWave* unitWave = workspace.OpenWave(parsed.in);
-  if (unitWave == nullptr) return kExitFailure;
+  TUnitWave* unitWave = nullptr;
+  if (const int code = OpenWave(workspace, parsed.in, unitWave); code != kExitOk) return code;
   for (const auto& [name, file] : parsed.waves) {
-    TUnitWave* wave = workspace.OpenWave(file);
-    if (wave == nullptr) return kExitFailure;
+    TUnitWave* wave = nullptr;
+    if (const int code = OpenWave(workspace, file, wave); code != kExitOk) return code;
     if (!workspace.CheckRegisterName(name, wave)) return kExitInput;
     wave->SetRegisterName(name);
   }
   if (parsed.clipboardIn) {
     std::unique_ptr<Sound> clip;
-    if (!LoadSound(*parsed.clipboardIn, clip)) return kExitFailure;
+    if (const int code = LoadSoundCode(*parsed.clipboardIn, clip); code != kExitOk) return code;
     workspace.SetClipBoardSound(std::move(clip));
   }
   if (parsed.select) {
@@ -209,6 +238,7 @@ int Run(const ApplyArguments& parsed) {
   for (const Step& step : parsed.steps) {
     TWaveRecord record;
     if (const int code = StepRecord(*unitWave, step, record); code != kExitOk) return code;
+    StartOperation();
     switch (RunWaveCommand(workspace, *unitWave, step.command, record)) {
       case TCommandResult::Done:
         // Nothing here is ever undone: the previous sound can go at once,
@@ -228,12 +258,14 @@ int Run(const ApplyArguments& parsed) {
       case TCommandResult::Failed:
         return kExitFailed;
     }
+    if (!FitsWavFile(*unitWave)) return kExitInput;
   }
-  if (!unitWave->SaveAsReported(parsed.out)) return kExitFailure;
+  // Everything that can refuse is decided before the first file is written.
+  if (parsed.clipboardOut && !workspace.HasClipBoardSound()) {
+    return UsageError(ApplyCommand(), "the clipboard is empty: nothing to write");
+  }
+  if (!Save(*unitWave, parsed.out)) return kExitFailure;
   if (parsed.clipboardOut) {
-    if (!workspace.HasClipBoardSound()) {
-      return UsageError(ApplyCommand(), "the clipboard is empty: nothing to write");
-    }
     if (!SaveSound(workspace.GetClipBoardSound(), *parsed.clipboardOut)) return kExitFailure;
   }
   if (parsed.printSelection) {
@@ -250,15 +282,44 @@ int RunApply(const Arguments& args) {
   return Run(parsed);
 }
 
+namespace {
+
+// What a command needs of the wave before it can run, as its enabling rule
+// says; empty when it can always run.
+const char* Needs(TWaveCommand command) {
+  switch (WaveCommandRow(command).Enable) {
+    case TEnableRule::Always:
+      return "";
+    case TEnableRule::Values:
+      return "a wave with values";
+    case TEnableRule::ValuesAndSelection:
+      return "a wave with values and a selection (--select)";
+    case TEnableRule::Clipboard:
+      return "a sound on the clipboard (--clipboard)";
+    case TEnableRule::ValuesAndClipboard:
+      return "a wave with values and a sound on the clipboard (--clipboard)";
+    case TEnableRule::ValuesStereo:
+      return "a stereo wave with values";
+    case TEnableRule::ValuesMono:
+      return "a mono wave with values";
+  }
+  return "";
+}
+
+}  // namespace
+
 void PrintWaveCommandHelp(std::FILE* out, TWaveCommand command) {
   std::fprintf(out, "Usage: tonbrisk-cli apply IN.wav OUT.wav %s", WaveCommandName(command));
   const TFormDesc* desc = FindForm(command);
+  const std::string needs = Needs(command);
+  const std::string needsLine = needs.empty() ? "" : "Needs " + needs + ".\n";
   if (desc == nullptr) {
-    std::fputs("\n\nThis command has no fields.\n", out);
+    std::fprintf(out, "\n\n%sThis command has no fields.\n", needsLine.c_str());
     return;
   }
-  std::fprintf(out, " [LABEL=VALUE ...]\n\nFields of \"%s\" (defaults as the dialog shows them):\n",
-               desc->caption.c_str());
+  std::fprintf(out,
+               " [LABEL=VALUE ...]\n\n%sFields of \"%s\" (defaults as the dialog shows them):\n",
+               needsLine.c_str(), desc->caption.c_str());
   // The defaults of a fresh one-second wave: positions and durations are
   // relative to what the command works on.
   TWorkspace workspace;

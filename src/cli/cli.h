@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -8,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/userinterface.h"
 #include "sound/sound.h"
 
 // tonbrisk-cli: the command-line front end. Its commands, texts and exit
@@ -41,10 +43,49 @@ int UsageError(const Command* command, const std::string& problem);
 // Whole decimal number in min ... max, nothing else in the text.
 bool ParseInteger(std::string_view text, std::int64_t min, std::int64_t max, std::int64_t& value);
 
-// Loads a WAV file; on failure shows the "File Error" message and returns false.
+inline constexpr int kExitInput = 2;   // a value that cannot be read
+inline constexpr int kExitFailed = 3;  // an operation ran out of memory
+
+// A file argument "-" is standard input (for a WAV input) or standard
+// output (for a WAV output).
+inline bool IsStandardStream(const std::string& path) { return path == "-"; }
+// At most one argument may read standard input and one write standard
+// output: a second is a usage error of `command` (kExitUsage), else kExitOk.
+int CheckStandardStreams(const Command* command, const std::vector<std::string>& inputs,
+                         const std::vector<std::string>& outputs);
+
+// Loads a WAV file ("-": standard input); on failure shows the "File Error"
+// message and returns false.
 bool LoadSound(const std::string& path, std::unique_ptr<Sound>& sound);
-// Saves the whole sound; on failure shows a "File Error" message and returns false.
+// The same, with the exit code: kExitOk, kExitFailure, or kExitFailed when
+// memory ran out.
+int LoadSoundCode(const std::string& path, std::unique_ptr<Sound>& sound);
+// Saves the whole sound ("-": standard output, as one WAV file); on failure
+// shows a "File Error" message and returns false.
 bool SaveSound(const Sound& sound, const std::string& path);
+// Whether a sound of this format and length can be saved as a WAV file;
+// if not, shows why ("Input Error") and returns false.
+bool CheckFitsWavFile(int channels, int bytesPSample, std::int64_t freq, std::int64_t values);
+
+// The command line's user interface: messages on standard error, and the
+// progress of a long operation as a percentage on standard error when it
+// is a terminal and the operation has run longer than a second.
+class CliUserInterface : public StderrUserInterface {
+ public:
+  // `terminal`: whether `out` shows on a terminal (tests pass their own).
+  CliUserInterface(std::FILE* out, bool terminal);
+  void Progress(double fraction) override;
+  // A new operation: its time counts from now and the line starts afresh.
+  void StartOperation();
+
+ private:
+  std::FILE* out_;
+  bool terminal_;
+  std::chrono::steady_clock::time_point start_;
+  bool shown_ = false;
+};
+// StartOperation of the interface in use, if it is the command line's.
+void StartOperation();
 
 // The lines `info` prints for a sound.
 std::string FormatInfo(const Sound& sound);

@@ -75,20 +75,29 @@ int RunConvert(const Arguments& args) {
   if (!problem.empty()) return UsageError(FindCommand("convert"), problem);
 
   std::unique_ptr<Sound> sound;
-  if (!LoadSound(parsed.in, sound)) return kExitFailure;
+  if (const int code = LoadSoundCode(parsed.in, sound); code != kExitOk) return code;
   const TargetFormat& target = parsed.target;
+  // What the options ask for is checked before any work: a value the result
+  // cannot take is an input error.
+  std::int64_t values = sound->GetValues();
   if (target.frequency != 0) {
     // A wave holds at most 2^31 - 1 values.
-    const double values =
+    const double exact =
         static_cast<double>(sound->GetValues()) * target.frequency / sound->GetFreq();
-    if (values > static_cast<double>(kMaxInt32)) {
-      ShowMessage("Error", "The converted sound would hold more than 2147483647 values.",
-                  MessageIcon::Error);
-      return kExitFailure;
+    if (exact > static_cast<double>(kMaxInt32)) {
+      ShowMessage("Input Error", "The converted sound would hold more than 2147483647 values.",
+                  MessageIcon::Information);
+      return kExitInput;
     }
+    values = static_cast<std::int64_t>(exact);
   }
+  const int channels = target.channels != 0 ? target.channels : sound->GetMoSt();
+  const int bytes = target.bits != 0 ? target.bits / 8 : sound->GetBytesPSample();
+  const std::int64_t freq = target.frequency != 0 ? target.frequency : sound->GetFreq();
+  if (!CheckFitsWavFile(channels, bytes, freq, values)) return kExitInput;
   bool failed = false;
+  StartOperation();
   std::unique_ptr<Sound> converted = ConvertSound(failed, std::move(sound), target);
-  if (failed || !converted) return kExitFailure;  // the memory message has been shown
+  if (failed || !converted) return kExitFailed;  // the memory message has been shown
   return SaveSound(*converted, parsed.out) ? kExitOk : kExitFailure;
 }

@@ -126,6 +126,9 @@ TEST_F(CliApplyTest, HelpListsTheFieldsOfAWaveCommand) {
   EXPECT_NE(r.out.find("'50 %'"), std::string::npos);
   const RunResult mix = RunCli({"help", "EditMix"});
   EXPECT_NE(mix.out.find("Align Begin | Align End | Stretch"), std::string::npos);
+  // What the wave must be, so "cannot run on this wave" is no riddle.
+  EXPECT_NE(RunCli({"help", "Balance"}).out.find("\nNeeds a mono wave with values.\n"),
+            std::string::npos);
 }
 
 }  // namespace

@@ -187,8 +187,21 @@ TEST_F(CliConvert, RefusesAResultLongerThanAWaveCanHold) {
   SaveOrFail(*sound, Path("in.wav"));
   const RunResult r =
       RunCli({"convert", Path("in.wav"), Path("out.wav"), "--frequency", "2147483647"});
-  EXPECT_EQ(r.code, 1);
-  EXPECT_EQ(r.err, "Error: The converted sound would hold more than 2147483647 values.\n");
+  EXPECT_EQ(r.code, 2);
+  EXPECT_EQ(r.err, "Input Error: The converted sound would hold more than 2147483647 values.\n");
+  EXPECT_FALSE(std::filesystem::exists(Path("out.wav")));
+}
+
+TEST_F(CliConvert, RefusesAFormatAWavFileCannotHoldBeforeConverting) {
+  // 8 values at 8 Hz become 1073741824 stereo 16-bit values at 1073741824
+  // Hz: the byte rate (x 4 = 2^32) and the data size overflow 32 bits. The
+  // refusal comes before the work (which would need 4 GiB).
+  auto sound = MakeSound(std::vector<std::int16_t>(8, 0), nullptr, 8, 2);
+  SaveOrFail(*sound, Path("in.wav"));
+  const RunResult r = RunCli(
+      {"convert", Path("in.wav"), Path("out.wav"), "--frequency", "1073741824", "--channels", "2"});
+  EXPECT_EQ(r.code, 2);
+  EXPECT_EQ(r.err, "Input Error: The result is too long for a WAV file.\n");
   EXPECT_FALSE(std::filesystem::exists(Path("out.wav")));
 }
 
