@@ -14,7 +14,7 @@ using Rng = std::mt19937;
 int Uniform(Rng& rng, int low, int high) { return std::uniform_int_distribution<>(low, high)(rng); }
 
 // Two staves of notes, chords, rests and accidentals, the first with a key
-// signature and a clef change.
+// signature, a clef change and a second note group.
 std::unique_ptr<TUnitMuz> RandomScore(Rng& rng) {
   static const std::int32_t sharps[] = {4, 1, 5};
   auto s = score();
@@ -24,6 +24,7 @@ std::unique_ptr<TUnitMuz> RandomScore(Rng& rng) {
       s.sig(noteShiftKruis, sharps[i - 1]);
     for (double position = 0; position < 2; position += 0.25) {
       if (position == 1.25 && clef == keyKindG) s.key(1.25, keyKindC);
+      if (position == 1 && clef == keyKindG) s.group();
       if (Uniform(rng, 0, 5) == 0) {
         s.rest(position, 4);
         continue;
@@ -179,6 +180,14 @@ void RandomInsert(TUnitMuz& doc, Rng& rng, std::string& what, bool& keepsPitch) 
   TStaveSymbol* after = stave->NextSymbol(before);
   while (after != nullptr && after->GetStaveSymbolKind() == staveSymbolNoteShift)
     after = stave->NextSymbol(after);
+  if (Uniform(rng, 0, 4) == 0) {
+    doc.MusicNoteShiftExecute(static_cast<std::uint8_t>(Uniform(rng, 0, 4)));
+    if (!doc.CanAddNoteShiftAt(before)) return;
+    what = "Add accidental " + std::to_string(doc.GetAddNoteShiftKind()) + " at " + before->Dump();
+    keepsPitch = false;
+    doc.AddNoteShiftAt(before);
+    return;
+  }
   TNoteNote* chord = nullptr;
   if (Uniform(rng, 0, 3) == 0 && !notes.empty())
     chord = notes[Uniform(rng, 0, static_cast<int>(notes.size()) - 1)];
