@@ -9,7 +9,10 @@ void PrintOverview(std::FILE* out) {
   for (const Command& command : Commands()) {
     std::fprintf(out, "  %-9s %s\n", command.name, command.summary);
   }
-  std::fputs("\nRun \"tonbrisk-cli help COMMAND\" for the arguments of a command.\n", out);
+  std::fputs(
+      "\nA WAV file named \"-\" is standard input or standard output.\n"
+      "Run \"tonbrisk-cli help COMMAND\" for the arguments of a command.\n",
+      out);
 }
 
 namespace {

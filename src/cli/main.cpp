@@ -25,7 +25,12 @@ void InstallSignalHandlers() {
   struct sigaction action {};
   action.sa_handler = EndOnSignal;
   sigemptyset(&action.sa_mask);
-  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) ::sigaction(signal, &action, nullptr);
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    // A signal the caller ignores (nohup, a background job) stays ignored.
+    struct sigaction previous {};
+    if (::sigaction(signal, nullptr, &previous) == 0 && previous.sa_handler == SIG_IGN) continue;
+    ::sigaction(signal, &action, nullptr);
+  }
   // A reader that went away (a closed pipe) makes the write fail, which is
   // reported, instead of killing the program without a word.
   ::signal(SIGPIPE, SIG_IGN);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 
 #include "clisupport.h"
@@ -167,6 +168,24 @@ TEST_F(CliPipe, ASignalDuringASaveLeavesTheOldFileAndNoTemporary) {
   }
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"in.wav", "out.wav"}));
+}
+
+TEST_F(CliPipe, ALongRunShowsProgressOnATerminalOnly) {
+  if (!HaveProgram("script")) GTEST_SKIP() << "script (util-linux) gives no terminal here";
+  // 200 low-pass passes over 5 s of mono take seconds on a shared machine.
+  auto sound = MakeSound(std::vector<std::int16_t>(220500, 1000), nullptr, 44100, 2);
+  SaveOrFail(*sound, Path("in.wav"));
+  const std::string run = Cli() + " apply " + Quote(Path("in.wav")) + " " + Quote(Path("out.wav")) +
+                          " FilterLow Count=200";
+  const RunResult plain = RunShell(run);
+  ASSERT_EQ(plain.code, 0) << plain.err;
+  EXPECT_EQ(plain.err, "");  // standard error is a file here: no progress
+  const auto start = std::chrono::steady_clock::now();
+  const RunResult terminal = RunShell("script -qfec " + Quote(run) + " /dev/null");
+  const auto took = std::chrono::steady_clock::now() - start;
+  ASSERT_EQ(terminal.code, 0) << terminal.out;
+  if (took < std::chrono::milliseconds(1500)) GTEST_SKIP() << "too fast to show progress";
+  EXPECT_NE(terminal.out.find(" %\r"), std::string::npos) << terminal.out;
 }
 
 TEST_F(CliPipe, SoxPipesThroughTheProgram) {
