@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "clisupport.h"
 
 namespace {
@@ -111,6 +113,12 @@ TEST_F(CliApplyTest, ClipboardInAndOutAndProperties) {
   // After the paste the pasted part (2 ... 4) is selected and Cut removes it.
   EXPECT_EQ(ChannelValues(*sound, 0), (std::vector<std::int16_t>{1, 2, 3, 4}));
   EXPECT_EQ(ChannelValues(*cut, 0), (std::vector<std::int16_t>{-5, -6}));
+  // An empty clipboard to write is refused before anything is written.
+  const std::string fresh = Path("fresh.wav");
+  const RunResult empty = RunCli({"apply", in, fresh, "Reverse", "--clipboard-out", clipOut});
+  EXPECT_EQ(empty.code, 2);
+  EXPECT_TRUE(empty.err.starts_with("tonbrisk-cli: the clipboard is empty: nothing to write\n"));
+  EXPECT_FALSE(std::filesystem::exists(fresh));
   const RunResult props = RunCli({"apply", in, out, "FileProperties", "Channels=2", "Bits=8"});
   EXPECT_EQ(props.code, 0) << props.err;
   const RunResult info = RunCli({"info", out});
