@@ -192,8 +192,9 @@ int OpenWave(TWorkspace& workspace, const std::string& path, TUnitWave*& unitWav
   return kExitOk;
 }
 
-// The data size of a WAV file is 32-bit: a step whose result cannot be saved
-// stops the chain before the next step's work and before any file is written.
+// The data size of a WAV file is 32-bit. Checked once the chain is done (a
+// later step may shorten a long intermediate result) and before any file is
+// written.
 bool FitsWavFile(const TUnitWave& unitWave) {
   return CheckFitsWavFile(unitWave.GetMonoStereo(), unitWave.GetBytesPSample(),
                           unitWave.GetFrequency(), unitWave.GetValues());
@@ -258,9 +259,9 @@ int Run(const ApplyArguments& parsed) {
       case TCommandResult::Failed:
         return kExitFailed;
     }
-    if (!FitsWavFile(*unitWave)) return kExitInput;
   }
   // Everything that can refuse is decided before the first file is written.
+  if (!FitsWavFile(*unitWave)) return kExitInput;
   if (parsed.clipboardOut && !workspace.HasClipBoardSound()) {
     return UsageError(ApplyCommand(), "the clipboard is empty: nothing to write");
   }

@@ -441,6 +441,9 @@ bool ReadStreamSamples(ByteSource& source, const DataFormat& format, std::unique
   while (frames < declared) {
     if (frames == capacity) {
       if (frames == limit) {
+        // Full, as a wave can be: only another whole frame makes it too long.
+        std::uint8_t probe[8];
+        if (source.Read(probe, static_cast<std::size_t>(frameBytes)) < frameBytes) break;
         message = kWavTooLong;
         return false;
       }
