@@ -24,6 +24,7 @@
 #include <QUrl>
 #include <algorithm>
 
+#include "app/backgroundrun.h"
 #include "app/childwindow.h"
 #include "app/commandtable.h"
 #include "app/helpwindow.h"
@@ -531,7 +532,7 @@ void TMainForm::MakeTempDir() {
 }
 
 void TMainForm::ScheduleUpdate() {
-  if (UpdatePending) return;
+  if (UpdatePending || TBackgroundRun::Busy()) return;
   UpdatePending = true;
   QTimer::singleShot(0, this, [this] {
     UpdatePending = false;
@@ -600,6 +601,8 @@ bool TMainForm::RuleEnabled(const TCommandRow& row, TMDIChildTonbrisk* child) co
 }
 
 void TMainForm::UpdateCommands() {
+  // A command on a worker thread owns the documents until it ends.
+  if (TBackgroundRun::Busy()) return;
   TMDIChildTonbrisk* child = GetActiveChild();
   const std::uint8_t kind = child != nullptr ? child->GetKind() : 0;
   if (kind != CurrentKind) ShowKind(kind);
@@ -663,8 +666,11 @@ void TMainForm::RunCommand(const TCommandRow& row) {
     TUnitWave* unitWave = GetActiveWaveUnit();
     TMDIChildTonbrisk* child = GetActiveWaveWindow();
     // Until the dialogs are there, a command runs with the document's
-    // remembered record.
-    RunWaveCommand(Workspace, *unitWave, *row.Wave, CommandRecord(*unitWave, *row.Wave));
+    // remembered record. The work goes to a worker thread; a long one shows
+    // its progress and can be cancelled.
+    TBackgroundRun run(this, child->widget());
+    run.SetLabel(QString(row.Caption).remove('&').remove("...") + "...");
+    run.Run(Workspace, *unitWave, *row.Wave, CommandRecord(*unitWave, *row.Wave));
     if (auto* standIn = qobject_cast<TMDIChildWaveStandIn*>(child)) standIn->Refresh();
   } else {
     const auto handler = Handlers.find(row.Name);

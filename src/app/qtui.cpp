@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QThread>
+
+#include "app/backgroundrun.h"
 
 namespace {
 
@@ -48,8 +51,21 @@ MessageResult Result(int button) {
 
 }  // namespace
 
+namespace {
+bool OnGuiThread() { return QThread::currentThread() == QCoreApplication::instance()->thread(); }
+}  // namespace
+
+void TQtUserInterface::Progress(double fraction) { TBackgroundRun::ReportProgress(fraction); }
+
 MessageResult TQtUserInterface::ShowMessage(const std::string& title, const std::string& text,
                                             MessageIcon icon, MessageButtons buttons) {
+  if (!OnGuiThread()) {
+    MessageResult result = MessageResult::Ok;
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [&] { result = ShowMessage(title, text, icon, buttons); },
+        Qt::BlockingQueuedConnection);
+    return result;
+  }
   // A question must not be answered under the hourglass.
   const bool wasWaiting = Waiting;
   if (wasWaiting) EndWait();
@@ -63,13 +79,13 @@ MessageResult TQtUserInterface::ShowMessage(const std::string& title, const std:
 }
 
 void TQtUserInterface::BeginWait() {
-  if (Waiting) return;
+  if (Waiting || !OnGuiThread()) return;
   Waiting = true;
   QApplication::setOverrideCursor(Qt::WaitCursor);
 }
 
 void TQtUserInterface::EndWait() {
-  if (!Waiting) return;
+  if (!Waiting || !OnGuiThread()) return;
   Waiting = false;
   QApplication::restoreOverrideCursor();
 }

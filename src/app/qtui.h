@@ -5,7 +5,9 @@
 class QWidget;
 
 // The core's messages as modal message boxes over the main window, and the
-// hourglass as the application's override cursor.
+// hourglass as the application's override cursor. Called from a worker
+// thread, a message waits for its box on the user-interface thread, and the
+// hourglass is left to the progress dialog.
 class TQtUserInterface : public UserInterface {
  public:
   explicit TQtUserInterface(QWidget* parent) : Parent(parent) {}
@@ -13,6 +15,8 @@ class TQtUserInterface : public UserInterface {
                             MessageButtons buttons) override;
   void BeginWait() override;
   void EndWait() override;
+  // From the worker thread of a long command, for its progress dialog.
+  void Progress(double fraction) override;
 
  private:
   QWidget* Parent;
