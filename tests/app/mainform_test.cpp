@@ -153,6 +153,27 @@ TEST_F(MainFormTest, MonoSelectionClipboardAndChangeEnableTheRest) {
                    "EditClearClipboard", "ZoomIn", "Balance"}}));
 }
 
+TEST_F(MainFormTest, ContextKeysPassOnToTheWaveCommandWhenItCanRun) {
+  TUnitWave& unit = AddWave(MakeMono(Ramp(100)));
+  form->Action("Reverse")->trigger();
+  ASSERT_NE(form->GetWorkspace().GetUndoUnit(), nullptr);
+  Enabled();
+  // Alt+Del in a wave window is Delete Undo.
+  form->Action("keyAltDel")->trigger();
+  EXPECT_EQ(form->GetWorkspace().GetUndoUnit(), nullptr);
+  // Shift+L has nothing to do in a wave window; L is Length.
+  const std::uint64_t version = unit.GetSoundVersion();
+  form->Action("keyShiftL")->trigger();
+  EXPECT_EQ(unit.GetSoundVersion(), version);
+  EXPECT_EQ(form->StatusPanel(7), "Changed");
+  // The state panel empties with the last window, with the others.
+  ui->answer = MessageResult::No;
+  form->Action("FileClose")->trigger();
+  EXPECT_EQ(WindowsLeft(), 0u);
+  Enabled();
+  for (int panel = 2; panel < 8; ++panel) EXPECT_TRUE(form->StatusPanel(panel).isEmpty());
+}
+
 TEST_F(MainFormTest, KeysTypedInTheNameBoxNeverFireCommands) {
   TUnitWave& unit = AddWave(MakeMono(Ramp(100)));
   ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
