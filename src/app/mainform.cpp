@@ -28,13 +28,7 @@
 #include "app/childwindow.h"
 #include "app/commandtable.h"
 #include "app/helpwindow.h"
-#include "app/standinwave.h"
-#if __has_include("app/wavewindow.h")
 #include "app/wavewindow.h"
-using TWaveWindowKind = TMDIChildWave;
-#else
-using TWaveWindowKind = TMDIChildWaveStandIn;
-#endif
 #include "base/tbassert.h"
 #include "documents/commands.h"
 #include "documents/savewave.h"
@@ -166,7 +160,7 @@ QList<TMDIChildTonbrisk*> TMainForm::Children() const {
 }
 
 TMDIChildTonbrisk* TMainForm::CreateWaveWindow(TUnitWave& unitWave) {
-  auto* child = new TWaveWindowKind(*this, unitWave);
+  auto* child = new TMDIChildWave(*this, unitWave);
   MdiArea->addSubWindow(child);
   // Large enough to see a wave; the next windows step down and right.
   const QSize area = MdiArea->viewport()->size();
@@ -671,7 +665,6 @@ void TMainForm::RunCommand(const TCommandRow& row) {
     TBackgroundRun run(this, child->widget());
     run.SetLabel(QString(row.Caption).remove('&').remove("...") + "...");
     run.Run(Workspace, *unitWave, *row.Wave, CommandRecord(*unitWave, *row.Wave));
-    if (auto* standIn = qobject_cast<TMDIChildWaveStandIn*>(child)) standIn->Refresh();
   } else {
     const auto handler = Handlers.find(row.Name);
     if (handler != Handlers.end()) {
