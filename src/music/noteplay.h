@@ -2,13 +2,18 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "units/unitvalues.h"
+#include "units/waveregistry.h"
 
-// The settings of the note players a note group owns: what a score stores
-// for its sound. Turning a note into sound builds on these records.
+// The settings of the note players a note group owns, and the players that
+// turn one note into sound by bending an open sample wave to the note's
+// pitch and duration.
 
 class TUnitMuz;
+class Sound;
 
 enum TNotePlayerKind : std::uint8_t {
   notePlayerSimpleSampler = 0,
@@ -68,6 +73,18 @@ class TOnePlayer {
   const TOnePlayerProps& GetProps() const { return Props; }
   TOnePlayerProps& GetProps() { return Props; }
 
+  // The note's sound, which the caller owns and mixes with `volume`; none for
+  // a silent note or when the player cannot work (then `ok` is false and
+  // `error` tells why). `period` is the note's period in seconds before
+  // FreqUp, `length` its length in whole notes, `tempo` seconds per whole.
+  virtual std::unique_ptr<Sound> GetSound(bool& failed, double period, double length, double tempo,
+                                          double& volume, bool& ok, std::string& error) const;
+  // Seconds the sound begins before the note's time, and lasts after it.
+  virtual double GetStartOffset(double period, double length, double tempo, bool& ok,
+                                std::string& error) const;
+  virtual double GetEndOffset(double period, double length, double tempo, bool& ok,
+                              std::string& error) const;
+
  private:
   std::unique_ptr<TOnePlayer> Next;
   TUnitMuz* Owner;
@@ -90,6 +107,16 @@ class TCompoundPlayer {
   void AppendPlayer(std::unique_ptr<TOnePlayer> player);
   std::int32_t CountPlayers() const;
 
+  // One player's sound as it is; several players mixed into one stereo
+  // sound of the owner's format, each placed so that all beats coincide.
+  virtual std::unique_ptr<Sound> GetSound(bool& failed, double period, double length, double tempo,
+                                          double& volume, bool& ok, std::string& error) const;
+  // The largest offsets of the players; 0 once a player fails.
+  virtual double GetStartOffset(double period, double length, double tempo, bool& ok,
+                                std::string& error) const;
+  virtual double GetEndOffset(double period, double length, double tempo, bool& ok,
+                              std::string& error) const;
+
  private:
   std::unique_ptr<TOnePlayer> StartOnePlayer;
   TOnePlayer* CurrentPlayer = nullptr;
@@ -99,3 +126,7 @@ class TCompoundPlayer {
 // The player of a new score: a roll-out sampler on "sample" at 1 kHz with
 // volume factor 0.5.
 std::unique_ptr<TCompoundPlayer> NewDefaultCompoundPlayer(TUnitMuz* owner);
+
+// The open wave registered under `name`; none, with "Cannot find window
+// \"NAME\"." appended to `error`, when there is none.
+std::optional<TRegisteredWave> FindWaveUnit(const std::string& name, std::string& error);
