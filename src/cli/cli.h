@@ -109,6 +109,7 @@ int RunHelp(const Arguments& args);
 int RunApply(const Arguments& args);
 int RunCheck(const Arguments& args);
 int RunRewrite(const Arguments& args);
+int RunRender(const Arguments& args);
 
 enum class TWaveCommand : std::uint8_t;
 // "help COMMAND" for a wave command of `apply`: its fields.

@@ -56,6 +56,28 @@ constexpr std::array kCommands{
             "Exit codes: 0 done, 1 a file cannot be opened or written, 2 IN.tbm does\n"
             "not read.\n",
             RunRewrite},
+    Command{"render",
+            "SCORE.tbm OUT.wav [--wave NAME=FILE.wav ...] [--wave-select NAME LOW HIGH ...] "
+            "[--stave N | --group N.M] [--frequency HZ] [--channels 1|2] [--bits 8|16]",
+            "render a music file into a WAV file",
+            "Loads SCORE.tbm, renders its score through the note players and writes\n"
+            "the sound to OUT.wav: 22050 Hz, mono, 16 bits unless the options say\n"
+            "otherwise. The players find their sample waves by name.\n"
+            "Options:\n"
+            "  --wave NAME=FILE.wav        open FILE.wav as a wave registered as NAME;\n"
+            "                              a later one of the same name wins\n"
+            "  --wave-select NAME LOW HIGH select LOW ... HIGH in that wave (counts, or\n"
+            "                              times: '0.2 s'), the middle part of the samplers\n"
+            "  --stave N                   only stave N (from 1), muted or not\n"
+            "  --group N.M                 only note group M of stave N\n"
+            "  --frequency HZ, --channels 1|2, --bits 8|16   the format of OUT.wav\n"
+            "The result always spans the whole score; an empty score writes an empty\n"
+            "WAV file.\n"
+            "Exit codes: 0 done, 1 a file cannot be read or written, 2 wrong usage or\n"
+            "a score that does not read, 3 a rendering that failed ('Error: Cannot\n"
+            "create music: ...', e.g. a sample wave that was not given) or out of\n"
+            "memory.\n",
+            RunRender},
     Command{"help", "[COMMAND]", "show the commands, or the details of one",
             "Without COMMAND lists all commands.\n", RunHelp},
 };
