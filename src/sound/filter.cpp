@@ -44,8 +44,13 @@ template <int N, int P, bool High>
 void OnePolePasses(bool& failed, const std::int16_t* const* in, std::int16_t* const* out,
                    std::int32_t count, double c) {
   const double g = 1 - c;
-  double y[N][P] = {};
+  double state[N][P] = {};
   ForBlocks(failed, count, [&](std::int32_t start, std::int32_t n) {
+    // The state in locals for the block: the captured array is visible to
+    // the progress path and would be kept in memory, every step of the
+    // recurrence a store and a load (the resonant filter ran at half speed).
+    double y[N][P];
+    std::copy(&state[0][0], &state[0][0] + N * P, &y[0][0]);
     for (std::int32_t i = start; i < start + n; ++i) {
       for (int ch = 0; ch < N; ++ch) {
         std::int16_t v = in[ch][i];
@@ -57,6 +62,7 @@ void OnePolePasses(bool& failed, const std::int16_t* const* in, std::int16_t* co
         out[ch][i] = v;
       }
     }
+    std::copy(&y[0][0], &y[0][0] + N * P, &state[0][0]);
   });
 }
 
@@ -73,12 +79,14 @@ void OnePolePassesTwoLanes(bool& failed, const std::int16_t* const* in, std::int
                            std::int32_t count, double c) {
   const Lanes cc = {c, c};
   const Lanes g = {1 - c, 1 - c};
-  Lanes y[P] = {};
+  Lanes state[P] = {};
   const std::int16_t* left = in[0];
   const std::int16_t* right = in[1];
   std::int16_t* outLeft = out[0];
   std::int16_t* outRight = out[1];
   ForBlocks(failed, count, [&](std::int32_t start, std::int32_t n) {
+    Lanes y[P];  // in locals for the block (see OnePolePasses)
+    std::copy(state, state + P, y);
     for (std::int32_t i = start; i < start + n; ++i) {
       Lanes x = {static_cast<double>(left[i]), static_cast<double>(right[i])};
       IntLanes v;
@@ -91,6 +99,7 @@ void OnePolePassesTwoLanes(bool& failed, const std::int16_t* const* in, std::int
       outLeft[i] = static_cast<std::int16_t>(v[0]);
       outRight[i] = static_cast<std::int16_t>(v[1]);
     }
+    std::copy(y, y + P, state);
   });
 }
 
@@ -184,9 +193,14 @@ template <int N, bool Notch>
 void ResonantRun(bool& failed, const std::int16_t* const* in, std::int16_t* const* out,
                  std::int32_t count, double k, double d) {
   const double g = 1 - d;
-  double v[N] = {};
-  double y[N] = {};
+  double vState[N] = {};
+  double yState[N] = {};
   ForBlocks(failed, count, [&](std::int32_t start, std::int32_t n) {
+    // The state in locals for the block (see OnePolePasses).
+    double v[N];
+    double y[N];
+    std::copy(vState, vState + N, v);
+    std::copy(yState, yState + N, y);
     for (std::int32_t i = start; i < start + n; ++i) {
       for (int ch = 0; ch < N; ++ch) {
         const double x = in[ch][i];
@@ -198,6 +212,8 @@ void ResonantRun(bool& failed, const std::int16_t* const* in, std::int16_t* cons
         out[ch][i] = Notch ? TruncSample(x - y[ch]) : TruncSample(y[ch]);
       }
     }
+    std::copy(v, v + N, vState);
+    std::copy(y, y + N, yState);
   });
 }
 
@@ -216,9 +232,11 @@ std::unique_ptr<Wave> ResonantVarying(bool& failed, bool notch, const Wave& sour
   const std::int16_t* in = source.data() + begin;
   std::int16_t* out = result->data() + begin;
   const std::int32_t count = end - begin;
-  double v = 0;
-  double y = 0;
+  double vState = 0;
+  double yState = 0;
   ForBlocks(failed, count, [&](std::int32_t start, std::int32_t n) {
+    double v = vState;  // in locals for the block (see OnePolePasses)
+    double y = yState;
     for (std::int32_t i = start; i < start + n; ++i) {
       const Oscillator o = next();
       const double x = in[i];
@@ -229,6 +247,8 @@ std::unique_ptr<Wave> ResonantVarying(bool& failed, bool notch, const Wave& sour
       }
       out[i] = notch ? TruncSample(x - y) : TruncSample(y);
     }
+    vState = v;
+    yState = y;
   });
   return result;
 }
