@@ -178,14 +178,8 @@ TCommandResult TBackgroundRun::Run(TWorkspace& workspace, TUnitWave& unitWave, T
       Scope = &scope;
       if (CancelRequested) scope.RequestCancel();
     }
-    const TUnitState state = unitWave.GetState();
+    // A cancelled command leaves the document and Undo as they were.
     result = RunWaveCommand(workspace, unitWave, command, record);
-    // The runner marks a failed command's document changed; a cancelled one
-    // is left exactly as it was.
-    if (result == TCommandResult::Failed && scope.CancelRequested()) {
-      if (state == TUnitState::Saved) unitWave.SetSaved();
-      if (state == TUnitState::New) unitWave.SetNew();
-    }
     {
       const std::lock_guard lock(Mutex);
       Scope = nullptr;

@@ -4,6 +4,7 @@
 #include <type_traits>
 #include <utility>
 
+#include "base/progress.h"
 #include "base/tbassert.h"
 #include "base/userinterface.h"
 #include "documents/formtable.h"
@@ -257,10 +258,15 @@ TCommandResult RunWaveCommand(TWorkspace& workspace, TUnitWave& unitWave, TWaveC
     return TCommandResult::Refused;
   }
   StoreRecord(workspace.Defaults, command, record);
-  if (row.ChangesDocument && !unitWave.GetFailed() && unitWave.GetSoundVersion() == soundBefore) {
+  // A cancelled operation leaves no trace (an operation that ran out of
+  // memory keeps its record of the selection, so that Undo swaps it back).
+  const ProgressScope* progress = CurrentProgress();
+  const bool cancelled = unitWave.GetFailed() && progress != nullptr && progress->CancelRequested();
+  if (row.ChangesDocument && unitWave.GetSoundVersion() == soundBefore &&
+      (cancelled || !unitWave.GetFailed())) {
     // Nothing to undo: the record before stays the one Undo takes back.
     if (row.Undo) workspace.RestoreUndo(std::move(previousUndo));
-    return TCommandResult::Unchanged;
+    return cancelled ? TCommandResult::Failed : TCommandResult::Unchanged;
   }
   previousUndo.reset();
   if (row.ChangesDocument) unitWave.SetChanged();

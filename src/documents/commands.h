@@ -120,7 +120,8 @@ enum class TCommandResult : std::uint8_t {
   Done,        // ran; the document took the result
   NotEnabled,  // the command cannot run on this document now; nothing happened
   Refused,     // the parameters could not be used; the message has been shown
-  Failed,      // memory ran out or the user cancelled; the sound is as it was
+  Failed,      // memory ran out (the message has been shown) or the user cancelled
+               // (the document, its save state and Undo are as they were)
   Unchanged,   // ran, but had nothing to work on (a range too short, a count of 0):
                // the document is as it was, not marked changed, and Undo is as before
 };

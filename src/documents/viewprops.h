@@ -40,11 +40,11 @@ struct TVoldViewProps {
   unitTimePosMore Top{5e-05, kUnitKHz};   // "Top Frequency", 20 kHz
   unitTimePosMore Bottom{0.05, kUnitHz};  // "Bottom Frequency", 20 Hz
   unitIntegerPosMore Vertical{50};        // "Vertical Resolution"
-  unitFactorPosMore Width{1.3};           // "Frequency Width"
+  unitFactorPosMore Width{1};             // "Frequency Width"
   std::uint8_t HorDistribution = 1;       // 0 "Frequency Linear", 1 "Logaritmic", 2 "Time Linear"
   bool TwoDiagrams = true;
-  std::uint8_t Sensitivity = 1;   // 0 "Low (Kwadratic)" ... 3 "Very High (Fourth root)"
-  unitFactorPosMore Strength{1};  // "Strength"
+  std::uint8_t Sensitivity = 1;     // 0 "Low (Kwadratic)" ... 3 "Very High (Fourth root)"
+  unitFactorPosMore Strength{1.3};  // "Strength"
   TColor Background = kColorBlack;
   TColor Single = kColorWhite;
   TColor Left = kColorRed;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/allocation.h"
+#include "base/progress.h"
 #include "docfixtures.h"
 #include "sound/sinetable.h"
 #include "support/recordingui.h"
@@ -538,13 +539,32 @@ TEST(WaveCommands, ACommandWithNothingToWorkOnLeavesStateAndUndoAlone) {
   f.doc->SetSelection(5, 6);
   EXPECT_EQ(RunWaveCommand(f.workspace, *f.doc, TWaveCommand::PerEcho, echo),
             TCommandResult::Unchanged);
-  EXPECT_EQ(RunWaveCommand(f.workspace, *f.doc, TWaveCommand::FileProperties,
-                           f.doc->GetProperties()),
-            TCommandResult::Unchanged);
+  EXPECT_EQ(
+      RunWaveCommand(f.workspace, *f.doc, TWaveCommand::FileProperties, f.doc->GetProperties()),
+      TCommandResult::Unchanged);
   // Undo still takes the Reverse back.
   EXPECT_EQ(f.workspace.GetUndoUnit(), reverseUndo);
   f.workspace.Undo();
   EXPECT_EQ(LeftOf(*f.doc), before);
+}
+
+TEST(WaveCommands, ACancelledCommandLeavesDocumentStateAndUndoAsTheyWere) {
+  RecordingUi ui;
+  CommandFixture f;
+  ASSERT_EQ(RunWaveCommand(f.workspace, *f.doc, TWaveCommand::Reverse), TCommandResult::Done);
+  f.doc->SetSaved();
+  const TUndoUnit* reverseUndo = f.workspace.GetUndoUnit();
+  const std::vector<std::int16_t> before = LeftOf(*f.doc);
+  {
+    ProgressScope scope;
+    scope.RequestCancel();
+    EXPECT_EQ(RunWaveCommand(f.workspace, *f.doc, TWaveCommand::Volume, Volume()),
+              TCommandResult::Failed);
+  }
+  EXPECT_EQ(LeftOf(*f.doc), before);
+  EXPECT_EQ(f.doc->GetState(), TUnitState::Saved);
+  EXPECT_EQ(f.workspace.GetUndoUnit(), reverseUndo);
+  EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST(WaveCommands, ADisabledCommandSaysWhatItNeeds) {
