@@ -75,6 +75,7 @@ std::unique_ptr<Sound> Render(const TUnitMuz& unit, Filter passes) {
     double volume = 1.0;
     const std::unique_ptr<Sound> sound =
         player.GetSound(failed, note->GetPeriod(), note->GetNoteLength(), tempo, volume, ok, error);
+    if (!ok) break;
     const double pre =
         player.GetStartOffset(note->GetPeriod(), note->GetNoteLength(), tempo, ok, error);
     if (!ok) break;

@@ -60,6 +60,8 @@ bool UsesMiddlePart(std::uint8_t kind) {
 TPlayerSample PrepareSample(const TOnePlayerProps& props, double period, bool& ok,
                             std::string& error) {
   TPlayerSample result;
+  // A record set without a kind plays nothing.
+  if (props.NotePlayerKind > notePlayerRollOutWaveForm) return result;
   // A FreqUp that reaches or passes the note's frequency leaves nothing to
   // play; an exact cancellation is caught here before any division by it.
   const double frequency = 1 / period + props.FreqUp.GetValue();
