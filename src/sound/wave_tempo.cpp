@@ -110,9 +110,12 @@ std::unique_ptr<Wave> TempoPitchRun(bool& failed, const Wave& source, const Temp
   };
 
   if constexpr (!kCross) {
-    double position = anchor;
-    std::int32_t inBlock = 0;
+    double positionState = anchor;
+    std::int32_t inBlockState = 0;
     ForBlocks(failed, length, [&](std::int32_t offset, std::int32_t n) {
+      // The running state in locals for the block, so it stays in registers.
+      double position = positionState;
+      std::int32_t inBlock = inBlockState;
       for (std::int32_t k = offset; k < offset + n; ++k) {
         target[k] = TruncSample(ReadOrSilence(source, values, position));
         position += advance();
@@ -121,16 +124,21 @@ std::unique_ptr<Wave> TempoPitchRun(bool& failed, const Wave& source, const Temp
           position = WrapIntoRange(anchor + tempoAfter(k + 1), begin, count);
         }
       }
+      positionState = position;
+      inBlockState = inBlock;
     });
   } else {
     // Head A is heard fully at the block edges, head B in the block middle;
     // each jumps when its weight is 0, so the jumps make no click.
     const double jump = (1 - pitch) * 0.5 * blockTime;
     const std::int32_t half = blockTime / 2;
-    double headA = anchor;
-    double headB = anchor + jump;
-    std::int32_t j = 0;
+    double headAState = anchor;
+    double headBState = anchor + jump;
+    std::int32_t jState = 0;
     ForBlocks(failed, length, [&](std::int32_t offset, std::int32_t n) {
+      double headA = headAState;  // in locals for the block, as above
+      double headB = headBState;
+      std::int32_t j = jState;
       for (std::int32_t k = offset; k < offset + n; ++k) {
         const double w = std::fabs(2.0 * j / blockTime - 1);
         const double a = std::trunc(ReadOrSilence(source, values, headA) * w);
@@ -144,6 +152,9 @@ std::unique_ptr<Wave> TempoPitchRun(bool& failed, const Wave& source, const Temp
         }
         if (j == half) headA = WrapIntoRange(jump + tempoAfter(k + 1) + anchor, begin, count);
       }
+      headAState = headA;
+      headBState = headB;
+      jState = j;
     });
   }
   return result;
