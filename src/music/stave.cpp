@@ -117,8 +117,8 @@ TStaveSymbol* TNoteStave::NearestSymbol(double position) const {
   return best;
 }
 
-TNoteGroup::TNoteGroup(TNoteStave* stave, std::unique_ptr<TCompoundPlayer> player, TColor noteColor,
-                       std::uint8_t shape, std::uint8_t stickDirection)
+TNoteGroup::TNoteGroup(TNoteStave* stave, std::unique_ptr<TCompoundPlayer> player,
+                       TRgbColor noteColor, std::uint8_t shape, std::uint8_t stickDirection)
     : NoteColor(noteColor), Player(std::move(player)), Shape(shape), Stave(stave) {
   TB_ASSERT_TEXT(stave != nullptr, "noteStave != NULL");
   SetShape(shape);

@@ -24,7 +24,7 @@ enum TDrawStickKind : std::uint8_t {
 };
 
 // Colours are 0x00BBGGRR.
-using TColor = std::uint32_t;
+using TRgbColor = std::uint32_t;
 
 // An element of the document's doubly linked stave list; owns the stave
 // after it and the stave's note groups.
@@ -62,8 +62,8 @@ class TNoteStave final : public TStave {
 
   TUnitMuz* GetUnit() const { return Unit; }
 
-  TColor ForegroundColor = 0x000000;
-  TColor BackgroundColor = 0xFFFFFF;
+  TRgbColor ForegroundColor = 0x000000;
+  TRgbColor BackgroundColor = 0xFFFFFF;
   // Pixels of the stave's band above and below its middle line.
   unitIntegerPos RoomUp;
   unitIntegerPos RoomDown;
@@ -107,7 +107,7 @@ class TNoteStave final : public TStave {
 // colour.
 class TNoteGroup {
  public:
-  TNoteGroup(TNoteStave* stave, std::unique_ptr<TCompoundPlayer> player, TColor noteColor = 0,
+  TNoteGroup(TNoteStave* stave, std::unique_ptr<TCompoundPlayer> player, TRgbColor noteColor = 0,
              std::uint8_t shape = noteShapeNormal, std::uint8_t stickDirection = drawStickDown);
   ~TNoteGroup();
   TNoteGroup(const TNoteGroup&) = delete;
@@ -121,7 +121,7 @@ class TNoteGroup {
   std::uint8_t GetStickDirection() const { return StickDirection; }
   void SetStickDirection(std::uint8_t stickDirection);
 
-  TColor NoteColor;
+  TRgbColor NoteColor;
 
  private:
   friend class TStave;
