@@ -172,7 +172,7 @@ TCommandResult TBackgroundRun::Run(TWorkspace& workspace, TUnitWave& unitWave, T
   auto done = std::make_shared<std::promise<void>>();
   std::future<void> ended = done->get_future();
   Worker().Post([&, done] {
-    ProgressScope scope;
+    ProgressScope scope(ReportInterval);
     {
       const std::lock_guard lock(Mutex);
       Scope = &scope;

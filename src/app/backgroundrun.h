@@ -6,10 +6,10 @@
 #include <chrono>
 #include <mutex>
 
+#include "base/progress.h"
 #include "documents/commands.h"
 #include "documents/wavelistener.h"
 
-class ProgressScope;
 class QWidget;
 class TUnitWave;
 
@@ -34,6 +34,9 @@ class TBackgroundRun : public QObject {
 
   // What the progress dialog says is running.
   void SetLabel(const QString& label) { Label = label; }
+  // How often the command's progress is reported (a test makes it every
+  // block, so that a cancel part way does not depend on the machine's speed).
+  void SetReportInterval(ProgressScope::Clock::duration interval) { ReportInterval = interval; }
 
   TCommandResult Run(TWorkspace& workspace, TUnitWave& unitWave, TWaveCommand command,
                      const TWaveRecord& record);
@@ -59,6 +62,7 @@ class TBackgroundRun : public QObject {
   QWidget* View;
   std::chrono::milliseconds ShowAfter;
   QString Label = "Working...";
+  ProgressScope::Clock::duration ReportInterval = ProgressScope::kDefaultInterval;
   QWidget* Dialog = nullptr;
   std::mutex Mutex;
   ProgressScope* Scope = nullptr;

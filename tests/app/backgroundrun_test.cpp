@@ -69,6 +69,7 @@ TEST(BackgroundRun, CancelLeavesTheDocumentAsItWas) {
     Fixture f;
     const std::vector<std::int16_t> before = LeftOf(*f.unit);
     TBackgroundRun run(nullptr, nullptr, std::chrono::milliseconds(0));
+    run.SetReportInterval(ProgressScope::Clock::duration::zero());
     f.ui.run = &run;
     f.ui.cancelAt = cancelAt;
     if (cancelAt < 0) run.Cancel();
