@@ -146,20 +146,6 @@ int Parse(const Arguments& args, ApplyArguments& parsed) {
   return kExitOk;
 }
 
-// A position typed as a count of values or as a time with its unit.
-bool ParsePosition(const std::string& text, std::int32_t freq, std::int32_t& position) {
-  std::int64_t values = 0;
-  if (ParseInteger(text, 0, INT32_MAX, values)) {
-    position = static_cast<std::int32_t>(values);
-    return true;
-  }
-  unitTimePos time;
-  std::string message;
-  if (!time.ReadFromText(text, "Position", message)) return false;
-  position = static_cast<std::int32_t>(std::min(time.GetValue() * freq, double{INT32_MAX}));
-  return true;
-}
-
 // The confirmed record of one step, read as its dialog reads it.
 int StepRecord(const TUnitWave& unitWave, const Step& step, TWaveRecord& record) {
   const TFormDesc* desc = FindForm(step.command);

@@ -42,6 +42,13 @@ int UsageError(const Command* command, const std::string& problem);
 
 // Whole decimal number in min ... max, nothing else in the text.
 bool ParseInteger(std::string_view text, std::int64_t min, std::int64_t max, std::int64_t& value);
+// A position typed as a count of values or as a time with its unit ('1.5 s').
+bool ParsePosition(const std::string& text, std::int32_t freq, std::int32_t& position);
+
+class TUnitMuz;
+// Loads a score; a failure is shown ("File Error" for a file that cannot be
+// opened, "Input Error" for one that does not read) and gives the exit code.
+int LoadScore(const std::string& path, TUnitMuz& unit);
 
 inline constexpr int kExitInput = 2;   // a value that cannot be read
 inline constexpr int kExitFailed = 3;  // an operation ran out of memory

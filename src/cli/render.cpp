@@ -136,35 +136,6 @@ int Parse(const Arguments& args, RenderArguments& parsed) {
   return CheckStandardStreams(render, inputs, {parsed.out});
 }
 
-// A position typed as a count of values or as a time with its unit.
-bool ParsePosition(const std::string& text, std::int32_t freq, std::int32_t& position) {
-  std::int64_t values = 0;
-  if (ParseInteger(text, 0, INT32_MAX, values)) {
-    position = static_cast<std::int32_t>(values);
-    return true;
-  }
-  unitTimePos time;
-  std::string message;
-  if (!time.ReadFromText(text, "Position", message)) return false;
-  position = static_cast<std::int32_t>(std::min(time.GetValue() * freq, double{INT32_MAX}));
-  return true;
-}
-
-int LoadScore(const std::string& path, TUnitMuz& unit) {
-  std::string message;
-  switch (LoadMusicFile(unit, path, message)) {
-    case TMusicFileLoad::Loaded:
-      return kExitOk;
-    case TMusicFileLoad::CannotOpen:
-      ShowMessage("File Error", message);
-      return kExitFailure;
-    case TMusicFileLoad::Invalid:
-      break;
-  }
-  ShowMessage("Input Error", message);
-  return kExitUsage;
-}
-
 int Run(const RenderArguments& parsed) {
   TUnitMuz unit(parsed.score);
   if (const int code = LoadScore(parsed.score, unit); code != kExitOk) return code;

@@ -27,23 +27,6 @@ const unitUnitWave& SampleWaveOf(const TOnePlayerProps& props) {
   }
 }
 
-// Loads a score; a failure is shown ("File Error" for a file that cannot be
-// opened, "Input Error" for one that does not read) and gives the exit code.
-int LoadScore(const std::string& path, TUnitMuz& unit) {
-  std::string message;
-  switch (LoadMusicFile(unit, path, message)) {
-    case TMusicFileLoad::Loaded:
-      return kExitOk;
-    case TMusicFileLoad::CannotOpen:
-      ShowMessage("File Error", message);
-      return kExitFailure;
-    case TMusicFileLoad::Invalid:
-      break;
-  }
-  ShowMessage("Input Error", message);
-  return kExitUsage;
-}
-
 // What `check` prints of a score.
 std::string FormatScoreSummary(const TUnitMuz& unit) {
   std::string text = "tempo: " + unit.Tempo.ToText() + "\n";
@@ -94,6 +77,21 @@ std::string FormatScoreSummary(const TUnitMuz& unit) {
 }
 
 }  // namespace
+
+int LoadScore(const std::string& path, TUnitMuz& unit) {
+  std::string message;
+  switch (LoadMusicFile(unit, path, message)) {
+    case TMusicFileLoad::Loaded:
+      return kExitOk;
+    case TMusicFileLoad::CannotOpen:
+      ShowMessage("File Error", message);
+      return kExitFailure;
+    case TMusicFileLoad::Invalid:
+      break;
+  }
+  ShowMessage("Input Error", message);
+  return kExitUsage;
+}
 
 int RunCheck(const Arguments& args) {
   const Command* check = FindCommand("check");
