@@ -12,21 +12,6 @@ namespace {
 const char* const kPlayerNames[] = {"SimpleOneSampler", "ResonantSampler", "RepeatWaveForm",
                                     "RollOutSampler", "RollOutWaveForm"};
 
-const unitUnitWave& SampleWaveOf(const TOnePlayerProps& props) {
-  switch (props.NotePlayerKind) {
-    case notePlayerSimpleSampler:
-      return props.SimpleSampler.SampleWave;
-    case notePlayerResonantSampler:
-      return props.ResonantSampler.SampleWave;
-    case notePlayerRepeatWaveForm:
-      return props.RepeatWaveForm.SampleWave;
-    case notePlayerRollOutSampler:
-      return props.RollOutSampler.SampleWave;
-    default:
-      return props.RollOutWaveForm.SampleWave;
-  }
-}
-
 // What `check` prints of a score.
 std::string FormatScoreSummary(const TUnitMuz& unit) {
   std::string text = "tempo: " + unit.Tempo.ToText() + "\n";

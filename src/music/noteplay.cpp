@@ -38,21 +38,6 @@ struct TPlayerSample {
   std::int32_t se = 0;
 };
 
-const unitUnitWave& SampleWaveOf(const TOnePlayerProps& props) {
-  switch (props.NotePlayerKind) {
-    case notePlayerSimpleSampler:
-      return props.SimpleSampler.SampleWave;
-    case notePlayerRollOutSampler:
-      return props.RollOutSampler.SampleWave;
-    case notePlayerRepeatWaveForm:
-      return props.RepeatWaveForm.SampleWave;
-    case notePlayerRollOutWaveForm:
-      return props.RollOutWaveForm.SampleWave;
-    default:
-      return props.ResonantSampler.SampleWave;
-  }
-}
-
 bool UsesMiddlePart(std::uint8_t kind) {
   return kind == notePlayerRollOutSampler || kind == notePlayerResonantSampler;
 }
@@ -105,6 +90,21 @@ double SingleRatio(double P, const unitTimePosMore& basicFreq) {
 double Cycles(double dur, double middleCycle) { return std::trunc(dur / middleCycle + 0.5); }
 
 }  // namespace
+
+const unitUnitWave& SampleWaveOf(const TOnePlayerProps& props) {
+  switch (props.NotePlayerKind) {
+    case notePlayerSimpleSampler:
+      return props.SimpleSampler.SampleWave;
+    case notePlayerRollOutSampler:
+      return props.RollOutSampler.SampleWave;
+    case notePlayerRepeatWaveForm:
+      return props.RepeatWaveForm.SampleWave;
+    case notePlayerRollOutWaveForm:
+      return props.RollOutWaveForm.SampleWave;
+    default:
+      return props.ResonantSampler.SampleWave;
+  }
+}
 
 std::optional<TRegisteredWave> FindWaveUnit(const std::string& name, std::string& error) {
   std::optional<TRegisteredWave> wave = Waves().FindWave(name);

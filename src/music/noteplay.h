@@ -58,6 +58,9 @@ struct TOnePlayerProps {
   std::uint8_t NotePlayerKind = notePlayerNone;
 };
 
+// The sample wave a player's kind reads.
+const unitUnitWave& SampleWaveOf(const TOnePlayerProps& props);
+
 // One player, an element of its compound player's list.
 class TOnePlayer {
  public:
