@@ -659,12 +659,13 @@ void TMainForm::RunCommand(const TCommandRow& row) {
   if (row.Wave) {
     TUnitWave* unitWave = GetActiveWaveUnit();
     TMDIChildTonbrisk* child = GetActiveWaveWindow();
-    // Until the dialogs are there, a command runs with the document's
-    // remembered record. The work goes to a worker thread; a long one shows
-    // its progress and can be cancelled.
+    // The dialog edits the record last used; the work goes to a worker
+    // thread, and a long one shows its progress and can be cancelled.
+    TWaveRecord record = CommandRecord(*unitWave, *row.Wave);
+    if (EditRecord && !EditRecord(*row.Wave, *unitWave, record)) return;
     TBackgroundRun run(this, child->widget());
     run.SetLabel(QString(row.Caption).remove('&').remove("...") + "...");
-    run.Run(Workspace, *unitWave, *row.Wave, CommandRecord(*unitWave, *row.Wave));
+    run.Run(Workspace, *unitWave, *row.Wave, record);
   } else {
     const auto handler = Handlers.find(row.Name);
     if (handler != Handlers.end()) {
@@ -677,6 +678,10 @@ void TMainForm::RunCommand(const TCommandRow& row) {
 }
 
 // --- command handlers ----------------------------------------------------------
+
+void TMainForm::AddHandler(const char* name, std::function<void()> handler) {
+  Handlers.insert(name, std::move(handler));
+}
 
 void TMainForm::FileNewWave() {
   // The properties dialog comes with the dialogs; until then the new wave has

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "app/qtui.h"
+#include "documents/commands.h"
 #include "documents/workspace.h"
 
 class QAction;
@@ -95,6 +96,13 @@ class TMainForm : public QMainWindow {
   std::function<std::optional<std::string>()> AskSaveWaveFile;
   // The name for Register; nothing when cancelled.
   std::function<std::optional<std::string>(const std::string& current)> AskRegisterName;
+  // Shows a wave command's dialog on the record last used; false when the
+  // user cancelled. Commands without a dialog never ask.
+  std::function<bool(TWaveCommand command, TUnitWave& unitWave, TWaveRecord& record)> EditRecord;
+
+  // Adds (or replaces) the handler of a command of the table that is not a
+  // core wave command; each area of the program adds its own.
+  void AddHandler(const char* name, std::function<void()> handler);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
