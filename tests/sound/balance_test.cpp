@@ -2,8 +2,6 @@
 
 #include <vector>
 
-#include "base/allocation.h"
-#include "support/recordingui.h"
 #include "wavetestutil.h"
 
 namespace {
@@ -126,18 +124,6 @@ TEST(SoundBalance, StereoSoundPlacesItsFirstChannel) {
   EXPECT_FALSE(failed);
   EXPECT_EQ(ValuesOf(result->GetLeft()), (V{500, 1000}));
   EXPECT_EQ(ValuesOf(result->GetRight()), (V{500, 1000}));
-}
-
-TEST(SoundBalance, FailureGivesNoSound) {
-  RecordingUi ui;
-  auto sound = MakeMono({1, 2, 3}, 44100);
-  bool failed = true;
-  EXPECT_EQ(sound->Balance(failed, 0, true, true, true), nullptr);
-  failed = false;
-  FailAllocationAfter(1);
-  EXPECT_EQ(sound->Balance(failed, 0.2, false, true, false), nullptr);
-  EXPECT_TRUE(failed);
-  EXPECT_EQ(ui.messages.size(), 1U);
 }
 
 // ---- direction envelope --------------------------------------------------------

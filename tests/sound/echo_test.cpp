@@ -2,8 +2,6 @@
 
 #include <vector>
 
-#include "base/allocation.h"
-#include "support/recordingui.h"
 #include "wavetestutil.h"
 
 namespace {
@@ -308,21 +306,5 @@ INSTANTIATE_TEST_SUITE_P(
                       // left: 50 + 37.5, -100 + 22.5; right: 25 + 25, 15 - 50.
                       MixRow{"Blend", 0.5, 0.25, 0.75, 0.5, {87, -77, 7}, {50, -35, 8}}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(SoundEchoFailure, FlagAndAllocationFailure) {
-  RecordingUi ui;
-  auto sound = MakeStereo({1, 2, 3}, {4, 5, 6});
-  std::int32_t begin = 0;
-  std::int32_t end = 3;
-  bool failed = true;
-  EXPECT_EQ(sound->EchoConstant(failed, 0.001, 0.5, 1, begin, end), nullptr);
-  EXPECT_EQ(sound->MixLeftRight(failed, 1, 0, 0, 1, 0, 3), nullptr);
-  EXPECT_TRUE(ui.messages.empty());
-  failed = false;
-  FailAllocationAfter(1);
-  EXPECT_EQ(sound->EchoConstant(failed, 0.001, 0.5, 1, begin, end), nullptr);
-  EXPECT_TRUE(failed);
-  EXPECT_EQ(ui.messages.size(), 1U);
-}
 
 }  // namespace

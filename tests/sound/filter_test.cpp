@@ -3,8 +3,6 @@
 #include <cmath>
 #include <vector>
 
-#include "base/allocation.h"
-#include "support/recordingui.h"
 #include "wavetestutil.h"
 
 namespace {
@@ -371,49 +369,6 @@ TEST(WaveBlockFilterEnvelope, NegativeWidthAveragesTheSameWindow) {
   EXPECT_EQ(ValuesOf(negative.get()), ValuesOf(positive.get()));
 }
 
-// ---- failure flag ------------------------------------------------------------
-
-TEST(WaveFilterFailure, FlagSetBeforehandGivesNoResult) {
-  auto w = MakeWave(Busy(100));
-  auto envelope = MakeWave({0, 100});
-  bool failed = true;
-  std::int32_t begin = 0;
-  std::int32_t end = 100;
-  EXPECT_EQ(w->lowPass(failed, 5, 0.5, 1, 1, 0, 100), nullptr);
-  EXPECT_EQ(w->highPassEnvelope(failed, *envelope, 0.5, 1, 1, 44100, 0, 100), nullptr);
-  EXPECT_EQ(w->resonant(failed, 5, 0.5, 0, 100), nullptr);
-  EXPECT_EQ(w->notchEnvelopes(failed, *envelope, *envelope, 44100, 0, 100), nullptr);
-  EXPECT_EQ(w->blockFilter(failed, 5, begin, end), nullptr);
-  EXPECT_EQ(w->blockFilterEnvelope(failed, 5, *envelope, begin, end), nullptr);
-  EXPECT_EQ(end, 100);
-}
-
-TEST(WaveFilterFailure, AllocationFailureIsReportedOnce) {
-  RecordingUi ui;
-  auto w = MakeWave(Busy(100));
-  bool failed = false;
-  FailAllocationAfter(0);
-  EXPECT_EQ(w->lowPass(failed, 5, 0.5, 1, 1, 0, 100), nullptr);
-  EXPECT_TRUE(failed);
-  ASSERT_EQ(ui.messages.size(), 1U);
-  EXPECT_EQ(ui.messages[0].title, "System Error");
-  EXPECT_EQ(ui.messages[0].text, "There is not enough memmory for this operation.");
-}
-
-TEST(WaveFilterFailure, PairStopsAfterTheFirstChannelFails) {
-  RecordingUi ui;
-  auto left = MakeWave(Busy(100));
-  auto right = MakeWave(Busy(100));
-  bool failed = false;
-  const Wave* in[2] = {left.get(), right.get()};
-  std::unique_ptr<Wave> out[2];
-  FailAllocationAfter(1);
-  Wave::resonantPair(failed, false, in, out, 2, 5, 0.5, 0, 100);
-  EXPECT_TRUE(failed);
-  EXPECT_EQ(out[1], nullptr);
-  EXPECT_EQ(ui.messages.size(), 1U);
-}
-
 // ---- sound level -------------------------------------------------------------
 
 TEST(SoundFilter1, StereoEqualsEachChannelFiltered) {
@@ -557,23 +512,6 @@ TEST(SoundNormalize, SilenceStaysSilent) {
   auto result = sound->Normalize(failed, 0, 3);
   ASSERT_NE(result, nullptr);
   EXPECT_EQ(ValuesOf(result->GetLeft()), (V{0, 0, 0}));
-}
-
-TEST(SoundFilterFailure, FlagSetGivesNoSound) {
-  auto sound = MakeStereo(Busy(50), Busy(50));
-  bool failed = true;
-  EXPECT_EQ(sound->Filter1(failed, &Wave::lowPass, 0.01, 0.5, 1, 1, 0, 50), nullptr);
-  EXPECT_EQ(sound->Normalize(failed, 0, 50), nullptr);
-}
-
-TEST(SoundFilterFailure, FailedSecondChannelGivesNoSound) {
-  RecordingUi ui;
-  auto sound = MakeStereo(Busy(50), Busy(50));
-  bool failed = false;
-  FailAllocationAfter(1);
-  EXPECT_EQ(sound->Filter1(failed, &Wave::highPass, 0.01, 0.5, 1, 1, 0, 50), nullptr);
-  EXPECT_TRUE(failed);
-  EXPECT_EQ(ui.messages.size(), 1U);
 }
 
 }  // namespace

@@ -1,12 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 
-#include "base/allocation.h"
 #include "base/random.h"
 #include "sound/sinetable.h"
-#include "support/recordingui.h"
 #include "wavetestutil.h"
 
 namespace {
@@ -339,79 +336,6 @@ TEST(WaveMultiFreq, TruncatesAfterEveryPartialAndDecays) {
   EXPECT_EQ(MultiFreqOf({1000, 1000, 1000}, 1, {{20, 3, 0, 1}, {20, 3, 0, 1}}), (V{-25536}));
 }
 
-// ---- failure flag and memory, every generator ------------------------------------
-
-class WaveGeneratorFailure : public ::testing::Test {
- protected:
-  void SetUp() override { ASSERT_TRUE(CreateSineTable()); }
-  void TearDown() override {
-    DestroySineTable();
-    FailAllocationAfter(-1);
-  }
-
-  using Generator = std::function<std::unique_ptr<Wave>(bool&, std::int32_t&, std::int32_t&)>;
-  std::vector<std::pair<std::string, Generator>> Generators() {
-    return {
-        {"silence", [this](bool& f, auto& b, auto& e) { return wave->silence(f, 3, b, e); }},
-        {"line", [this](bool& f, auto& b, auto& e) { return wave->line(f, 0, 9, 3, b, e); }},
-        {"expLine", [this](bool& f, auto& b, auto& e) { return wave->expLine(f, 1, 9, 3, b, e); }},
-        {"noise", [this](bool& f, auto& b, auto& e) { return wave->noise(f, 100, 3, b, e); }},
-        {"blockWave",
-         [this](bool& f, auto& b, auto& e) {
-           return wave->blockWave(f, 0, 9, 4, 0.5, 3, 0, true, b, e);
-         }},
-        {"blockWaveEnvelope",
-         [this](bool& f, auto& b, auto& e) {
-           return wave->blockWaveEnvelope(f, 0, 9, 4, *wave, 3, 0, true, b, e);
-         }},
-        {"sinus",
-         [this](bool& f, auto& b, auto& e) { return wave->sinus(f, 9, -9, 4, 1, 0, b, e); }},
-        {"multiFreq",
-         [this](bool& f, auto& b, auto& e) {
-           return wave->multiFreq(f, 3, *wave, 1, one, one, one, one, b, e);
-         }},
-    };
-  }
-
-  std::unique_ptr<Wave> wave = MakeWave({1, 2, 3, 4});
-  const double one[1] = {1};
-};
-
-TEST_F(WaveGeneratorFailure, FlagAlreadySetGivesNothing) {
-  RecordingUi ui;
-  for (auto& [name, generate] : Generators()) {
-    bool failed = true;
-    std::int32_t begin = 1;
-    std::int32_t end = 2;
-    EXPECT_EQ(generate(failed, begin, end), nullptr) << name;
-    EXPECT_TRUE(failed) << name;
-  }
-  EXPECT_TRUE(ui.messages.empty());
-  EXPECT_EQ(ValuesOf(wave.get()), (V{1, 2, 3, 4}));
-}
-
-TEST_F(WaveGeneratorFailure, MemoryShortageIsReportedOnceAndGivesNothing) {
-  for (auto& [name, generate] : Generators()) {
-    // multiFreq allocates its three state arrays before the result.
-    for (int successes : {0, 1, 2, 3}) {
-      if (successes > 0 && name != "multiFreq") continue;
-      RecordingUi ui;
-      bool failed = false;
-      std::int32_t begin = 1;
-      std::int32_t end = 2;
-      FailAllocationAfter(successes);
-      EXPECT_EQ(generate(failed, begin, end), nullptr) << name << " " << successes;
-      FailAllocationAfter(-1);
-      EXPECT_TRUE(failed) << name;
-      EXPECT_EQ(
-          ui.Texts(),
-          std::vector<std::string>{"System Error: There is not enough memmory for this operation."})
-          << name;
-    }
-  }
-  EXPECT_EQ(ValuesOf(wave.get()), (V{1, 2, 3, 4}));
-}
-
 // ---- sound level ----------------------------------------------------------------
 
 class SoundGenerate : public ::testing::Test {
@@ -556,24 +480,6 @@ TEST_F(SoundGenerate, MultiFreqFormDecaysByFactorPerTime) {
   EXPECT_EQ(ValuesOf(result->Channel(0)), (V{1, 8000, 4000, 2000, 1000, 2}));
   EXPECT_EQ(ValuesOf(result->Channel(1)), (V{3, 8000, 4000, 2000, 1000, 4}));
   EXPECT_EQ(end, 5);
-}
-
-TEST_F(SoundGenerate, FailureGivesNoSound) {
-  RecordingUi ui;
-  auto stereo = MakeStereo({1, 2}, {3, 4}, 1000);
-  std::int32_t begin = 0;
-  std::int32_t end = 1;
-  bool failed = true;
-  EXPECT_EQ(stereo->Silence(failed, 0.001, begin, end), nullptr);
-  EXPECT_TRUE(ui.messages.empty());
-  // The right channel's allocation fails: the left result is dropped.
-  failed = false;
-  FailAllocationAfter(1);
-  EXPECT_EQ(stereo->Line(failed, 0, 10, 0.002, false, begin, end), nullptr);
-  FailAllocationAfter(-1);
-  EXPECT_TRUE(failed);
-  EXPECT_EQ(ui.messages.size(), 1U);
-  EXPECT_EQ(ValuesOf(stereo->Channel(0)), (V{1, 2}));
 }
 
 }  // namespace

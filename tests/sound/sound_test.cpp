@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "base/allocation.h"
-#include "support/recordingui.h"
 #include "wavetestutil.h"
 
 using V = std::vector<std::int16_t>;
@@ -127,20 +125,6 @@ TEST(SoundEditing, InPlaceMixingUsesPartnerChannels) {
   EXPECT_EQ(ValuesOf(stereo->GetLeft()), (V{2, 1, 3}));
   stereo->MixAfterSeconds(failed, *clip, 0.001, 10);  // after = trunc(1000 * 0.001) = 1
   EXPECT_EQ(ValuesOf(stereo->GetRight()), (V{4, 33, 47}));
-}
-
-TEST(SoundFailure, SetFlagGivesNoResultAndAllocationFailureNoSound) {
-  RecordingUi ui;
-  auto stereo = MakeStereo({1, 2, 3}, {4, 5, 6});
-  bool failed = true;
-  EXPECT_EQ(stereo->Extract(failed, 0, 2), nullptr);
-  failed = false;
-  // The right channel's allocation fails: the left result is destroyed too.
-  FailAllocationAfter(1);
-  EXPECT_EQ(stereo->Extract(failed, 0, 2), nullptr);
-  EXPECT_TRUE(failed);
-  EXPECT_EQ(ui.messages.size(), 1U);
-  EXPECT_EQ(ValuesOf(stereo->GetLeft()), (V{1, 2, 3}));
 }
 
 TEST(SoundOwnership, ProtectedWavesOutliveTheSound) {

@@ -9,7 +9,6 @@
 #include <utility>
 #include <vector>
 
-#include "base/allocation.h"
 #include "sound/sound.h"
 #include "sound/wave.h"
 #include "support/recordingui.h"
@@ -254,7 +253,7 @@ TEST(WaveTempoPitchEnvelopes, FullScaleEnvelopesEqualThePlainForms) {
   }
 }
 
-// --- failure flag and preconditions ------------------------------------------
+// --- failure flag ----------------------------------------------------------
 
 TEST(WaveTempoFailure, DoesNothingWhenAlreadyFailed) {
   // No wave and no message; the range it would have returned is still
@@ -275,37 +274,6 @@ TEST(WaveTempoFailure, DoesNothingWhenAlreadyFailed) {
   EXPECT_EQ(end, 2);
   EXPECT_TRUE(ui.messages.empty());
   EXPECT_EQ(ValuesOf(w.get()), Ramp(10));
-}
-
-TEST(WaveTempoFailure, ReportsAFailedAllocation) {
-  RecordingUi ui;
-  bool failed = false;
-  auto w = MakeWave(Ramp(10));
-  std::int32_t begin = 0;
-  std::int32_t end = 10;
-  FailAllocationAfter(0);
-  EXPECT_EQ(w->tempoPitchCross(failed, 1, 0, 1, 1, 4, begin, end), nullptr);
-  EXPECT_TRUE(failed);
-  ASSERT_EQ(
-      ui.Texts(),
-      (std::vector<std::string>{"System Error: There is not enough memmory for this operation."}));
-  EXPECT_EQ(ValuesOf(w.get()), Ramp(10));
-}
-
-TEST(WaveTempoFailure, ReportsALengthNoWaveCanHold) {
-  // 10 x 1e9 values cannot be allocated; asking for them is a memory failure,
-  // not an overflowing count.
-  RecordingUi ui;
-  bool failed = false;
-  auto w = MakeWave(Ramp(10));
-  std::int32_t begin = 0;
-  std::int32_t end = 10;
-  EXPECT_EQ(w->tempoPitchBlocks(failed, 1, 0, 1e9, 1, 4, begin, end), nullptr);
-  EXPECT_TRUE(failed);
-  failed = false;
-  EXPECT_EQ(w->lengthFactor(failed, -1e9, begin, end), nullptr);
-  EXPECT_TRUE(failed);
-  EXPECT_EQ(ui.messages.size(), 2u);
 }
 
 // --- sound level ---------------------------------------------------------------
@@ -472,44 +440,6 @@ TEST(SoundTempoPitch, BackwardSpeedWithPitchEnvelopeTakesTheBlockReader) {
   auto result = s->TempoPitchFreq(failed, -1, 0, 1, 1, *full, 0.001, 1, begin, end);
   ASSERT_NE(result, nullptr);
   EXPECT_EQ(ValuesOf(result->GetLeft()), (Values{10, 40, 30, 20}));
-}
-
-TEST(SoundTempoPitch, SecondChannelFailureGivesNoSound) {
-  // The right channel's allocation fails after the left one changed the
-  // range's length: no sound, one message, and both channels agree on the
-  // range they report.
-  RecordingUi ui;
-  auto s = MakeStereo(Ramp(20), Ramp(20), 1000);
-  for (int method : {0, 1}) {
-    bool failed = false;
-    std::int32_t begin = 2;
-    std::int32_t end = 12;
-    FailAllocationAfter(1);
-    EXPECT_EQ(s->TempoPitch(failed, 1.25, 0, 2, 1, 0.004, method, begin, end), nullptr);
-    EXPECT_TRUE(failed);
-  }
-  bool failed = false;
-  std::int32_t begin = 2;
-  std::int32_t end = 12;
-  FailAllocationAfter(1);
-  EXPECT_EQ(s->Length(failed, 2, begin, end), nullptr);
-  EXPECT_TRUE(failed);
-  EXPECT_EQ(ui.messages.size(), 3u);
-  failed = true;
-  EXPECT_EQ(s->Length(failed, 2, begin, end), nullptr);
-  EXPECT_EQ(s->LengthAll(failed, 2), nullptr);
-  EXPECT_EQ(ui.messages.size(), 3u);
-}
-
-TEST(SoundTempoPitch, LengthNoWaveCanHoldIsReportedOnce) {
-  RecordingUi ui;
-  auto s = MakeStereo(Ramp(20), Ramp(20), 1000);
-  bool failed = false;
-  std::int32_t begin = 0;
-  std::int32_t end = 20;
-  EXPECT_EQ(s->TempoPitch(failed, 1, 0, 1e9, 1, 0.004, 0, begin, end), nullptr);
-  EXPECT_TRUE(failed);
-  EXPECT_EQ(ui.messages.size(), 1u);
 }
 
 }  // namespace

@@ -1,10 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 
-#include "base/allocation.h"
-#include "support/recordingui.h"
 #include "wavetestutil.h"
 
 namespace {
@@ -332,71 +329,6 @@ TEST(WaveDistort, ShapeIsATransferCurve) {
   }
 }
 
-// ---- failure flag and memory, every operation ---------------------------------------------------
-
-class WaveVolumeFailure : public ::testing::Test {
- protected:
-  void TearDown() override { FailAllocationAfter(-1); }
-
-  using Operation = std::function<std::unique_ptr<Wave>(bool&)>;
-  std::vector<std::pair<std::string, Operation>> Operations() {
-    return {
-        {"volume", [this](bool& f) { return wave->volume(f, 2, 1, 3); }},
-        {"volumeEnvelope", [this](bool& f) { return wave->volumeEnvelope(f, *wave, 1, 3); }},
-        {"reverse", [this](bool& f) { return wave->reverse(f, 1, 3); }},
-        {"up", [this](bool& f) { return wave->up(f, 2, 1, 3); }},
-        {"block", [this](bool& f) { return wave->block(f, 2, 0, 1, 3); }},
-        {"rotate", [this](bool& f) { return wave->rotate(f, 1, 1, 3); }},
-        {"rollIn",
-         [this](bool& f) {
-           std::int32_t b = 1, e = 3;
-           return wave->rollIn(f, 2, 0, b, e);
-         }},
-        {"rollOutForm",
-         [this](bool& f) {
-           std::int32_t b = 1, e = 3;
-           return wave->rollOutForm(f, *wave, 2, 1, 0, 1, 3, b, e);
-         }},
-        {"rollOutEnvelope",
-         [this](bool& f) {
-           std::int32_t b = 1, e = 3;
-           return wave->rollOutEnvelope(f, *wave, 1, 1, 0, b, e);
-         }},
-        {"distort", [this](bool& f) { return wave->distort(f, *wave, 1, 3); }},
-    };
-  }
-
-  std::unique_ptr<Wave> wave = MakeWave({1, 2, 3, 4});
-};
-
-TEST_F(WaveVolumeFailure, FlagAlreadySetGivesNothing) {
-  RecordingUi ui;
-  for (auto& [name, operation] : Operations()) {
-    bool failed = true;
-    EXPECT_EQ(operation(failed), nullptr) << name;
-  }
-  bool failed = true;
-  wave->volumeInPlace(failed, 2, 0, 4);
-  EXPECT_TRUE(ui.messages.empty());
-  EXPECT_EQ(ValuesOf(wave.get()), (V{1, 2, 3, 4}));
-}
-
-TEST_F(WaveVolumeFailure, MemoryShortageIsReportedOnceAndGivesNothing) {
-  for (auto& [name, operation] : Operations()) {
-    RecordingUi ui;
-    bool failed = false;
-    FailAllocationAfter(0);
-    EXPECT_EQ(operation(failed), nullptr) << name;
-    FailAllocationAfter(-1);
-    EXPECT_TRUE(failed) << name;
-    EXPECT_EQ(
-        ui.Texts(),
-        std::vector<std::string>{"System Error: There is not enough memmory for this operation."})
-        << name;
-  }
-  EXPECT_EQ(ValuesOf(wave.get()), (V{1, 2, 3, 4}));
-}
-
 // ---- sound level ------------------------------------------------------------------------------
 
 TEST(SoundVolume, EveryChannelAlike) {
@@ -517,35 +449,6 @@ TEST(SoundShape, RollOutEnvelopeAndDistortReadOtherSounds) {
   auto curve = MakeStereo({32767, -32768}, {32767, -32768}, 8000);
   result = mono->Distort(failed, *curve, 1, 3);
   EXPECT_EQ(ValuesOf(result->Channel(0)), (V{0, -10, -20, 30}));  // -s - 0.5
-}
-
-TEST(SoundVolume, FailureGivesNoSoundAndLeavesTheSource) {
-  RecordingUi ui;
-  auto stereo = MakeStereo({1, 2}, {3, 4}, 1000);
-  bool failed = true;
-  EXPECT_EQ(stereo->Volume(failed, 2, 0, 2), nullptr);
-  EXPECT_EQ(stereo->MaxVolume(failed, 0, 2), nullptr);
-  stereo->VolumeInPlace(failed, 2, 0, 2);
-  EXPECT_EQ(ValuesOf(stereo->Channel(0)), (V{1, 2}));
-  EXPECT_TRUE(ui.messages.empty());
-
-  // The right channel's allocation fails: no sound, one message.
-  failed = false;
-  FailAllocationAfter(1);
-  std::int32_t begin = 0;
-  std::int32_t end = 2;
-  EXPECT_EQ(stereo->RollIn(failed, 0.001, 0, begin, end), nullptr);
-  FailAllocationAfter(-1);
-  EXPECT_TRUE(failed);
-  EXPECT_EQ(ui.messages.size(), 1U);
-
-  // The middle of a stereo envelope is a new wave: its allocation can fail too.
-  failed = false;
-  FailAllocationAfter(0);
-  EXPECT_EQ(stereo->VolumeEnvelope(failed, *stereo, 0, 2), nullptr);
-  FailAllocationAfter(-1);
-  EXPECT_TRUE(failed);
-  EXPECT_EQ(ui.messages.size(), 2U);
 }
 
 }  // namespace
