@@ -10,8 +10,10 @@
 #include "documents/unit.h"
 #include "documents/wavefileprops.h"
 #include "documents/wavelistener.h"
+#include "sound/wavfile.h"
 
 class Sound;
+class TDrawNodes;
 class TUndoUnit;
 
 // One open wave: its sound, file name and save state, the selection every
@@ -69,6 +71,12 @@ class TUnitWave : public TUnit {
   bool WasRefused() const { return Refused; }
   void ClearRefused() { Refused = false; }
 
+  // How the file the document was opened from stored its samples, when they
+  // were converted on reading; a save clears it (the document's file then
+  // holds what the document holds).
+  const WavSource& GetSource() const { return Source; }
+  void SetSource(const WavSource& source) { Source = source; }
+
   // --- selection -----------------------------------------------------------
   std::int32_t GetValues() const;
   std::int32_t GetCursor() const { return Cursor; }
@@ -83,6 +91,13 @@ class TUnitWave : public TUnit {
   void SetSelection(std::int32_t begin, std::int32_t end);
   void SetCursorAndAnchor(std::int32_t cursor, std::int32_t anchor);
   void SelectResult(std::int32_t low, std::int32_t high);
+
+  // Replaces the sound by one second drawn through the points: x0 ... x1
+  // spans the second, top ... bottom the heights 32767 ... -32767; kind 0
+  // joins the points by straight lines, kind 1 smoothly. No undo record;
+  // nothing happens with fewer than 2 points or when memory runs out.
+  void BuildFromNodes(double x0, double top, double x1, double bottom, const TDrawNodes& nodes,
+                      std::uint8_t kind);
 
   // --- generators ------------------------------------------------------------
   void MakeSilence(const TSilenceProps& props);
@@ -167,4 +182,5 @@ class TUnitWave : public TUnit {
   std::int32_t Anchor = 0;
   bool Failed = false;
   bool Refused = false;
+  WavSource Source;
 };
