@@ -214,7 +214,6 @@ std::vector<RefusalCase> RefusalCases() {
     return Build(s);
   };
   cases.push_back({"Empty", {}, "\"RIFF\" not found."});
-  cases.push_back({"ThreeBytes", Bytes{'R', 'I', 'F'}, "\"RIFF\" not found."});
   cases.push_back({"Rifx", with([](WavLayout& s) { s.riff = "RIFX"; }), "\"RIFF\" not found."});
   cases.push_back({"LowerCaseFmt", with([](WavLayout& s) { s.waveFmt = "WAVEFMT "; }),
                    "\"WAVEfmt \" not found."});
@@ -230,8 +229,6 @@ std::vector<RefusalCase> RefusalCases() {
       {"ThreeChannels", with([](WavLayout& s) { s.channels = 3; }), "MonoStereo must be 1 or 2."});
   cases.push_back({"Bits12", with([](WavLayout& s) { s.bits = 12; }),
                    "Only 8, 16, 24 and 32 bits per sample are supported."});
-  cases.push_back({"Bits4", with([](WavLayout& s) { s.bits = 4; }),
-                   "Only 8, 16, 24 and 32 bits per sample are supported."});
   cases.push_back({"RateZero", with([](WavLayout& s) { s.rate = 0; }),
                    "The sample rate must lie between 1 and 2147483647 Hz."});
   cases.push_back({"RateAboveInt32", with([](WavLayout& s) { s.rate = 0x80000000u; }),
@@ -245,11 +242,6 @@ std::vector<RefusalCase> RefusalCases() {
   cases.push_back({"NoFmtChunkAtAll", Bytes{'R', 'I', 'F', 'F', 0,   0, 0, 0, 'W', 'A', 'V',
                                             'E', 'J', 'U', 'N', 'K', 2, 0, 0, 0,   'x', 'x'},
                    "\"WAVEfmt \" not found."});
-  cases.push_back({"Float16Bits", with([](WavLayout& s) {
-                     s.tag = 3;
-                     s.bits = 16;
-                   }),
-                   "A value must be 1."});
   cases.push_back({"OnlyListChunk", with([](WavLayout& s) {
                      s.hasData = false;
                      Chunk(s.between, "LIST", Bytes(10, 'x'));
@@ -271,16 +263,6 @@ TEST_F(WavReader, RefusesBrokenFilesWithTheirMessage) {
     std::string message;
     EXPECT_FALSE(Read(c.file, sound, message));
     EXPECT_EQ(message, c.message);
-    EXPECT_EQ(sound, nullptr);
-  }
-}
-
-TEST_F(WavReader, MissingFileOrDirectoryCannotBeOpened) {
-  for (const std::string& path : {Path("absent.wav"), dir_.string()}) {
-    std::unique_ptr<Sound> sound;
-    std::string message;
-    EXPECT_FALSE(ReadWavFile(path, sound, message));
-    EXPECT_EQ(message, "Cannot open File.");
     EXPECT_EQ(sound, nullptr);
   }
 }
@@ -438,18 +420,25 @@ TEST_F(WavReader, ReadsWhatTheFileHolds) {
   }
 }
 
-TEST_F(WavReader, RefusesWhatIsNotARegularFileAtOnce) {
+TEST_F(WavReader, RefusesWhatIsNoReadableFileAtOnce) {
   // A FIFO without a writer would wait forever, a device deliver forever.
   const std::string fifo = Path("fifo");
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-  for (const std::string& path : {fifo, std::string("/dev/zero")}) {
+  const std::pair<std::string, const char*> cases[] = {
+      {Path("absent.wav"), "Cannot open File."},
+      {dir_.string(), "Cannot open File."},
+      {fifo, "The file is not a regular file."},
+      {"/dev/zero", "The file is not a regular file."}};
+  for (const auto& [path, text] : cases) {
+    SCOPED_TRACE(path);
     std::unique_ptr<Sound> sound;
     std::string message;
     WavInfo info;
     EXPECT_FALSE(ReadWavFile(path, sound, message));
-    EXPECT_EQ(message, "The file is not a regular file.");
+    EXPECT_EQ(message, text);
+    EXPECT_EQ(sound, nullptr);
     EXPECT_FALSE(ReadWavFileInfo(path, info, message));
-    EXPECT_EQ(message, "The file is not a regular file.");
+    EXPECT_EQ(message, text);
   }
 }
 
@@ -524,26 +513,31 @@ TEST_F(WavWriter, WritesTheStandardHeaderAndTheRange) {
     std::unique_ptr<Sound> sound;
     std::int32_t begin, end;
     bool temporary;
-    WavLayout expected;
+    std::uint16_t channels, bits;
+    std::uint32_t rate;
+    Bytes data;
   };
-  Case cases[] = {{MakeStereo({1, 2, 3, 4}, {-1, -2, -3, -4}, 44100, 2), 1, 4, false, {}},
-                  // trunc(-300 / 256) = -1 -> 127; 0 -> 128; trunc(300 / 256) = 1 -> 129
-                  {MakeMono({-300, 0, 300}, 8000, 1), 0, -1, true, {}},
-                  {MakeMono({10, 20, 30, 40, 50}, 11025, 2), 1, 3, false, {}}};
-  cases[0].expected.channels = 2;
-  cases[0].expected.rate = 44100;
-  cases[0].expected.data = Le16({2, -2, 3, -3, 4, -4});
-  cases[1].expected.bits = 8;
-  cases[1].expected.data = {127, 128, 129};
-  cases[2].expected.rate = 11025;
-  cases[2].expected.data = Le16({20, 30});
+  const Case cases[] = {
+      {MakeStereo({1, 2, 3, 4}, {-1, -2, -3, -4}, 44100, 2), 1, 4, false, 2, 16, 44100,
+       Le16({2, -2, 3, -3, 4, -4})},
+      // trunc(-300 / 256) = -1 -> 127; 0 -> 128; trunc(300 / 256) = 1 -> 129
+      {MakeMono({-300, 0, 300}, 8000, 1), 0, -1, true, 1, 8, 8000, {127, 128, 129}},
+      {MakeMono({10, 20, 30, 40, 50}, 11025, 2), 1, 3, false, 1, 16, 11025, Le16({20, 30})},
+      // An empty range or sound still gives a valid file.
+      {MakeStereo({1, 2}, {3, 4}, 22050, 2), 1, 1, false, 2, 16, 22050, {}},
+      {std::make_unique<MonoSound>(8000, 1), 0, -1, false, 1, 8, 8000, {}}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.expected.data.size());
+    SCOPED_TRACE(testing::Message() << c.channels << "x" << c.bits << " " << c.data.size());
     bool failed = false;
     ASSERT_TRUE(c.sound->Save(failed, Path("out.wav"), c.temporary, c.begin, c.end));
     EXPECT_FALSE(failed);
-    Bytes expected = Build(c.expected);
-    const std::uint32_t riffSize = 36 + static_cast<std::uint32_t>(c.expected.data.size());
+    WavLayout layout;
+    layout.channels = c.channels;
+    layout.bits = c.bits;
+    layout.rate = c.rate;
+    layout.data = c.data;
+    Bytes expected = Build(layout);
+    const std::uint32_t riffSize = 36 + static_cast<std::uint32_t>(c.data.size());
     for (int i = 0; i < 4; ++i) expected[4 + i] = static_cast<std::uint8_t>(riffSize >> (8 * i));
     EXPECT_EQ(ReadFile(Path("out.wav")), expected);
   }
@@ -605,23 +599,6 @@ TEST_F(WavWriter, Maps16BitValuesTo8BitByTruncation) {
     EXPECT_EQ(file[44 + 2 * i], cases[i].byte);
     EXPECT_EQ(file[44 + 2 * (n - 1 - i) + 1], cases[i].byte);
   }
-}
-
-TEST_F(WavWriter, EmptyRangeWritesAValidEmptyFile) {
-  auto sound = MakeStereo({1, 2}, {3, 4}, 22050, 2);
-  bool failed = false;
-  ASSERT_TRUE(WriteWavFile(failed, Path("out.wav"), *sound, 1, 1, false));
-  const Bytes file = ReadFile(Path("out.wav"));
-  ASSERT_EQ(file.size(), 44u);
-  std::unique_ptr<Sound> back;
-  std::string message;
-  ASSERT_TRUE(ReadWavFile(Path("out.wav"), back, message));
-  EXPECT_EQ(back->GetValues(), 0);
-  EXPECT_EQ(back->GetMoSt(), 2);
-  EXPECT_EQ(back->GetFreq(), 22050);
-  MonoSound empty(8000, 1);
-  ASSERT_TRUE(WriteWavFile(failed, Path("empty.wav"), empty, 0, -1, false));
-  EXPECT_EQ(ReadFile(Path("empty.wav")).size(), 44u);
 }
 
 TEST_F(WavWriter, ReplacesAFileKeepingItsPermissionsAndNoTemporary) {
