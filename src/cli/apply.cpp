@@ -178,9 +178,9 @@ int OpenWave(TWorkspace& workspace, const std::string& path, TUnitWave*& unitWav
   return kExitOk;
 }
 
-// The data size of a WAV file is 32-bit. Checked once the chain is done (a
-// later step may shorten a long intermediate result) and before any file is
-// written.
+// The data size of a WAV file is 32-bit. Each step's results are held to it
+// while they are made; this check after the chain catches a change of format
+// (FileProperties) and comes before any file is written.
 bool FitsWavFile(const TUnitWave& unitWave) {
   return CheckFitsWavFile(unitWave.GetMonoStereo(), unitWave.GetBytesPSample(),
                           unitWave.GetFrequency(), unitWave.GetValues());
@@ -226,7 +226,11 @@ int Run(const ApplyArguments& parsed) {
     TWaveRecord record;
     if (const int code = StepRecord(*unitWave, step, record); code != kExitOk) return code;
     StartOperation();
-    switch (RunWaveCommand(workspace, *unitWave, step.command, record)) {
+    // Refuses a result the output file could not hold before the work.
+    const WavLengthLimit limit(unitWave->GetMonoStereo(), unitWave->GetBytesPSample());
+    const TCommandResult result = RunWaveCommand(workspace, *unitWave, step.command, record);
+    if (limit.Exceeded()) return kExitInput;
+    switch (result) {
       case TCommandResult::Done:
         // Nothing here is ever undone: the previous sound can go at once,
         // which keeps a chain of commands at two sounds in memory.

@@ -74,6 +74,17 @@ bool SaveSound(const Sound& sound, const std::string& path);
 // if not, shows why ("Input Error") and returns false.
 bool CheckFitsWavFile(int channels, int bytesPSample, std::int64_t freq, std::int64_t values);
 
+// While it lives, a wave longer than a WAV file of this format can hold is
+// refused as "too long for a WAV file" before it is computed.
+class WavLengthLimit {
+ public:
+  WavLengthLimit(int channels, int bytesPSample);
+  bool Exceeded() const { return limit_.Exceeded(); }
+
+ private:
+  WaveLengthLimit limit_;
+};
+
 // The command line's user interface: messages on standard error, and the
 // progress of a long operation as a percentage on standard error when it
 // is a terminal and the operation has run longer than a second.

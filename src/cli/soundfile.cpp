@@ -1,6 +1,8 @@
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <limits>
 
 #include "base/userinterface.h"
 #include "cli/cli.h"
@@ -50,11 +52,23 @@ bool SaveSound(const Sound& sound, const std::string& path) {
   return false;
 }
 
+namespace {
+constexpr const char* kTooLongText = "The result is too long for a WAV file.";
+}  // namespace
+
 bool CheckFitsWavFile(int channels, int bytesPSample, std::int64_t freq, std::int64_t values) {
   if (FitsWavFile(channels, bytesPSample, freq, values)) return true;
-  ShowMessage("Input Error", "The result is too long for a WAV file.", MessageIcon::Information);
+  ShowMessage("Input Error", kTooLongText, MessageIcon::Information);
   return false;
 }
+
+WavLengthLimit::WavLengthLimit(int channels, int bytesPSample)
+    // The data size field is 32-bit and counts the 36 header bytes after it,
+    // as FitsWavFile says; a count that saturated (2^31 - 1) is too long too.
+    : limit_(std::min<std::int64_t>((std::int64_t{std::numeric_limits<std::uint32_t>::max()} - 36) /
+                                        (std::int64_t{channels} * bytesPSample),
+                                    kMaxWaveValues),
+             kTooLongText) {}
 
 CliUserInterface::CliUserInterface(std::FILE* out, bool terminal)
     : out_(out), terminal_(terminal), start_(std::chrono::steady_clock::now()) {}

@@ -35,8 +35,28 @@ void Wave::Dump() const {
   TraceAddress(wave.get());
 }
 
+namespace {
+thread_local WaveLengthLimit* currentLimit = nullptr;
+}  // namespace
+
+WaveLengthLimit::WaveLengthLimit(std::int64_t maxValues, std::string message)
+    : maxValues_(maxValues), message_(std::move(message)), previous_(currentLimit) {
+  currentLimit = this;
+}
+
+WaveLengthLimit::~WaveLengthLimit() { currentLimit = previous_; }
+
+bool WaveLengthLimit::Refuses(bool& failed, std::int64_t values) {
+  if (values <= maxValues_) return false;
+  exceeded_ = true;
+  failed = true;
+  ShowMessage("Input Error", message_, MessageIcon::Information);
+  return true;
+}
+
 std::unique_ptr<Wave> NewWave(bool& failed, std::int64_t values) {
   if (failed) return nullptr;
+  if (currentLimit != nullptr && currentLimit->Refuses(failed, values)) return nullptr;
   if (values < 0 || values > kMaxWaveValues) {
     ReportOutOfMemory(failed);
     return nullptr;

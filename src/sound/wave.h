@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 // One channel of sound: a counted array of signed 16-bit sample values.
 //
@@ -266,6 +267,30 @@ inline constexpr std::int32_t kMaxWaveValues = 2147483646;
 std::unique_ptr<Wave> NewWave(bool& failed, std::int64_t values);
 // Null when `failed` is set or `wave` is null; otherwise a deep copy.
 std::unique_ptr<Wave> CopyWave(bool& failed, const Wave* wave);
+
+// While it lives, no wave made on this thread by NewWave may hold more than
+// `maxValues` values: a longer one is refused with an "Input Error" showing
+// `message`, before any value is computed. The command line sets the longest
+// wave its output file can hold, so an absurd length is refused at once
+// instead of after minutes of work.
+class WaveLengthLimit {
+ public:
+  WaveLengthLimit(std::int64_t maxValues, std::string message);
+  ~WaveLengthLimit();
+  WaveLengthLimit(const WaveLengthLimit&) = delete;
+  WaveLengthLimit& operator=(const WaveLengthLimit&) = delete;
+
+  // Whether a wave was refused under this limit.
+  bool Exceeded() const { return exceeded_; }
+  // Refuses `values` when it is beyond the limit (setting `failed`).
+  bool Refuses(bool& failed, std::int64_t values);
+
+ private:
+  std::int64_t maxValues_;
+  std::string message_;
+  bool exceeded_ = false;
+  WaveLengthLimit* previous_;
+};
 
 // Longest stretch a loop runs between two tests of the failure flag.
 inline constexpr std::int32_t kBlockValues = 1000;

@@ -65,6 +65,18 @@ TEST_F(CliApplyTest, InputErrorsUseTheDialogsMessagesAndExitTwo) {
   }
   // Nothing was written.
   EXPECT_TRUE(ReadBytes(out).empty());
+
+  // A stereo 16-bit WAV file holds (2^32 - 1 - 36) / 4 = 1073741814 values a
+  // channel; 1100000 s at 1000 Hz is 1100000001, refused before the 4.4 GB
+  // of silence are made (so the step that would delete them never runs).
+  const std::string stereo = Path("stereo.wav");
+  const std::vector<std::int16_t> right{2};
+  SaveOrFail(*MakeSound({1}, &right, 1000, 2), stereo);
+  const RunResult tooLong =
+      RunCli({"apply", stereo, out, "MakeSilence", "Length=1100000 s", "--", "EditDelete"});
+  EXPECT_EQ(tooLong.code, 2);
+  EXPECT_EQ(tooLong.err, "Input Error: The result is too long for a WAV file.\n");
+  EXPECT_TRUE(ReadBytes(out).empty());
 }
 
 TEST_F(CliApplyTest, UsageFileAndEnvelopeCases) {
