@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <bit>
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <limits>
 #include <vector>
@@ -19,7 +20,7 @@ namespace {
 
 // Samples move between file and memory in blocks of this many bytes: large
 // enough that system calls cost nothing next to the copying, small enough to
-// stay in the cache. A multiple of every frame size (1, 2 and 4 bytes).
+// stay in the cache. Reads take the whole frames that fit.
 constexpr std::size_t kIoBlockBytes = std::size_t{64} * 1024;
 
 constexpr bool kLittleEndianHost = std::endian::native == std::endian::little;
@@ -214,14 +215,31 @@ std::uint32_t U32(const std::uint8_t* p) {
          (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
 
-// 32-bit IEEE samples become 16-bit values: full scale is 1.0, truncated
-// toward zero and clipped.
-std::int16_t SampleFloat(const std::uint8_t* p) {
-  const float f = std::bit_cast<float>(U32(p));
-  const double scaled = static_cast<double>(f) * 32768.0;
-  if (!(scaled > -32768.0)) return scaled < 0 ? std::int16_t{-32768} : std::int16_t{0};  // NaN: 0
+// Floating point x becomes trunc(x * 32768) clipped to -32768 ... 32767
+// (full scale is 1.0), and NaN becomes 0: silence is the one harmless value
+// for a sample that has none. Scaling by a power of two is exact in double.
+std::int16_t FloatTo16(double x) {
+  const double scaled = x * 32768.0;
+  if (std::isnan(scaled)) return 0;
+  if (scaled <= -32768.0) return -32768;
   if (scaled >= 32767.0) return 32767;
-  return static_cast<std::int16_t>(scaled);
+  return static_cast<std::int16_t>(scaled);  // the conversion truncates toward zero
+}
+
+std::int16_t SampleFloat32(const std::uint8_t* p) {
+  return FloatTo16(static_cast<double>(std::bit_cast<float>(U32(p))));
+}
+
+std::int16_t SampleFloat64(const std::uint8_t* p) {
+  const std::uint64_t bits = U32(p) | (static_cast<std::uint64_t>(U32(p + 4)) << 32);
+  return FloatTo16(std::bit_cast<double>(bits));
+}
+
+// Integers keep their top 16 bits: a 24-bit v becomes v >> 8 and a 32-bit v
+// becomes v >> 16, arithmetic shifts (toward minus infinity). In a
+// little-endian sample those are exactly its last two bytes.
+std::int16_t SampleTop16(const std::uint8_t* p, std::size_t bytes) {
+  return Sample16(p + bytes - 2);
 }
 
 // What the header says about the samples.
@@ -229,9 +247,13 @@ struct DataFormat {
   int channels = 0;
   std::int32_t freq = 0;
   std::int16_t bytesPSample = 0;  // in memory and when written back
-  int fileBytes = 0;              // per sample in the file: 1 to 4
-  bool isFloat = false;           // 4-byte IEEE samples
-  std::uint32_t dataSize = 0;     // as declared
+  int fileBytes = 0;              // per sample in the file: 1 to 4, or 8 for float
+  bool isFloat = false;           // 4- or 8-byte IEEE samples
+  // Bits below the valid ones are not part of the sample: the 16-bit value
+  // keeps only the bits of this mask.
+  std::uint16_t validMask = 0xFFFF;
+  WavSource source;
+  std::uint32_t dataSize = 0;  // as declared
   int FrameBytes() const { return channels * fileBytes; }
 };
 
@@ -266,15 +288,22 @@ void ConvertFrames(const std::uint8_t* p, std::size_t count, const DataFormat& f
       }
       break;
     default: {
-      // 24- and 32-bit integers keep their two most significant bytes.
-      const std::size_t n = static_cast<std::size_t>(format.fileBytes);
+      const auto n = static_cast<std::size_t>(format.fileBytes);
       const auto sample = [&](const std::uint8_t* at) {
-        return format.isFloat ? SampleFloat(at) : Sample16(at + n - 2);
+        if (!format.isFloat) return SampleTop16(at, n);
+        return n == 4 ? SampleFloat32(at) : SampleFloat64(at);
       };
       for (std::size_t i = 0; i < count; ++i) {
         left[i] = sample(p + (stereo ? 2 : 1) * n * i);
         if (stereo) right[i] = sample(p + 2 * n * i + n);
       }
+    }
+  }
+  if (format.validMask != 0xFFFF) {
+    const auto mask = static_cast<std::int16_t>(format.validMask);
+    for (std::size_t i = 0; i < count; ++i) {
+      left[i] = static_cast<std::int16_t>(left[i] & mask);
+      if (stereo) right[i] = static_cast<std::int16_t>(right[i] & mask);
     }
   }
 }
@@ -284,7 +313,7 @@ bool ReadSamples(ByteSource& source, const DataFormat& format, std::int32_t fram
                  std::int16_t* left, std::int16_t* right) {
   const auto frameBytes = static_cast<std::size_t>(format.FrameBytes());
   const std::size_t total = frameBytes * static_cast<std::size_t>(frames);
-  if (format.channels == 1 && format.fileBytes == 2) {
+  if (format.channels == 1 && format.fileBytes == 2 && format.validMask == 0xFFFF) {
     // One read straight into the wave; only a big-endian host needs a pass.
     if (!ReadExact(source, left, total)) return false;
     if constexpr (!kLittleEndianHost) {
@@ -358,14 +387,21 @@ bool ReadHeader(ByteSource& source, DataFormat& format, std::string& message) {
     return false;
   }
   std::uint16_t formatTag = U16(fmt);
+  const std::uint16_t bits = U16(fmt + 14);
+  std::uint16_t validBits = bits;
   // WAVE_FORMAT_EXTENSIBLE names the real format in its sub-format's first
-  // two bytes.
+  // two bytes, after the valid bits and the channel mask. The mask says which
+  // speakers the channels feed; one or two channels load in the file's order
+  // whatever it says, so it is read past.
   constexpr std::uint16_t kExtensible = 0xFFFE;
-  if (formatTag == kExtensible && fmtSize >= 40) formatTag = U16(fmt + 24);
+  if (formatTag == kExtensible && fmtSize >= 40) {
+    formatTag = U16(fmt + 24);
+    // 0: the writer did not say, so every bit counts.
+    if (U16(fmt + 18) != 0) validBits = U16(fmt + 18);
+  }
   constexpr std::uint16_t kPcm = 1;
   constexpr std::uint16_t kFloat = 3;
-  const std::uint16_t bits = U16(fmt + 14);
-  const bool isFloat = formatTag == kFloat && bits == 32;
+  const bool isFloat = formatTag == kFloat && (bits == 32 || bits == 64);
   if (formatTag != kPcm && !isFloat) {
     message = kWavNotPcm;
     return false;
@@ -378,6 +414,10 @@ bool ReadHeader(ByteSource& source, DataFormat& format, std::string& message) {
   // Wider integers become 16-bit values; other widths would be noise.
   if (!isFloat && bits != 8 && bits != 16 && bits != 24 && bits != 32) {
     message = kWavBadBits;
+    return false;
+  }
+  if (validBits > bits) {
+    message = kWavBadValidBits;
     return false;
   }
   // Every time and frequency conversion divides by the rate.
@@ -406,6 +446,16 @@ bool ReadHeader(ByteSource& source, DataFormat& format, std::string& message) {
   format.freq = static_cast<std::int32_t>(rate);
   format.fileBytes = bits / 8;
   format.isFloat = isFloat;
+  if (isFloat) {
+    format.source = WavSource{bits, true};
+  } else if (validBits != bits || bits > 16) {
+    format.source = WavSource{validBits, false};
+    // Fewer than 16 valid bits: the bits below them go (within the top 16
+    // bits, the only ones kept, when the sample is wider).
+    if (validBits < 16) {
+      format.validMask = static_cast<std::uint16_t>(0xFFFFu << (16 - validBits));
+    }
+  }
   // Samples wider than 16 bits come in as 16-bit values and are saved as such.
   format.bytesPSample = static_cast<std::int16_t>(bits == 8 ? 1 : 2);
   return true;
@@ -442,7 +492,7 @@ bool ReadStreamSamples(ByteSource& source, const DataFormat& format, std::unique
     if (frames == capacity) {
       if (frames == limit) {
         // Full, as a wave can be: only another whole frame makes it too long.
-        std::uint8_t probe[8];
+        std::uint8_t probe[16];  // the widest frame: two 8-byte samples
         if (source.Read(probe, static_cast<std::size_t>(frameBytes)) < frameBytes) break;
         message = kWavTooLong;
         return false;
@@ -500,10 +550,12 @@ bool CountFrames(ByteSource& source, const DataFormat& format, std::int32_t& fra
   return true;
 }
 
-bool ReadWav(ByteSource& source, std::unique_ptr<Sound>& sound, std::string& message, bool stream) {
+bool ReadWav(ByteSource& source, std::unique_ptr<Sound>& sound, std::string& message, bool stream,
+             WavSource* fileSource = nullptr) {
   sound.reset();
   DataFormat format;
   if (!ReadHeader(source, format, message)) return false;
+  if (fileSource != nullptr) *fileSource = format.source;
   if (stream) return ReadStreamSamples(source, format, sound, message);
 
   // Never more than the file holds: a short file loads its whole frames, and
@@ -531,7 +583,7 @@ bool ReadWav(ByteSource& source, std::unique_ptr<Sound>& sound, std::string& mes
 }
 
 WavInfo InfoOf(const DataFormat& format, std::int32_t frames) {
-  return WavInfo{format.channels, format.freq, format.bytesPSample, frames};
+  return WavInfo{format.channels, format.freq, format.bytesPSample, frames, format.source};
 }
 
 // Opens a file for reading: a regular file only. Non-blocking, so a FIFO
@@ -557,15 +609,28 @@ int OpenRegular(const std::string& fileName, std::uint64_t& size, std::string& m
 }  // namespace
 
 bool ReadWavFile(const std::string& fileName, std::unique_ptr<Sound>& sound, std::string& message) {
+  WavSource ignored;
+  return ReadWavFile(fileName, sound, message, ignored);
+}
+
+bool ReadWavFile(const std::string& fileName, std::unique_ptr<Sound>& sound, std::string& message,
+                 WavSource& fileSource) {
   message = kWavNoErrors;
   sound.reset();
+  fileSource = WavSource{};
   std::uint64_t size = 0;
   const int fd = OpenRegular(fileName, size, message);
   if (fd < 0) return false;
   FileSource source(fd, size);
-  const bool ok = ReadWav(source, sound, message, false);
+  const bool ok = ReadWav(source, sound, message, false, &fileSource);
   ::close(fd);
+  if (!ok) fileSource = WavSource{};
   return ok;
+}
+
+std::string WavSource::Text() const {
+  if (bits == 0) return {};
+  return std::to_string(bits) + (isFloat ? "-bit float" : "-bit PCM");
 }
 
 bool ReadWavStream(int fd, std::unique_ptr<Sound>& sound, std::string& message) {

@@ -8,8 +8,9 @@
 #include "sound/sound.h"
 
 // RIFF WAVE files: uncompressed PCM, 8 or 16 bits per sample, one or two
-// channels. Samples are 16-bit in memory whatever the file holds; 8-bit file
-// bytes b become (b - 128) * 256 and go back as trunc(v / 256) + 128.
+// channels; wider and floating-point samples are read too (below). Samples
+// are 16-bit in memory whatever the file holds; 8-bit file bytes b become
+// (b - 128) * 256 and go back as trunc(v / 256) + 128.
 
 // Texts the reader leaves in `message`.
 inline constexpr const char* kWavNoErrors = "No errors occurred.";
@@ -20,6 +21,8 @@ inline constexpr const char* kWavChunkTooSmall = "chunk too small.";
 inline constexpr const char* kWavNotPcm = "A value must be 1.";
 inline constexpr const char* kWavBadChannels = "MonoStereo must be 1 or 2.";
 inline constexpr const char* kWavBadBits = "Only 8, 16, 24 and 32 bits per sample are supported.";
+inline constexpr const char* kWavBadValidBits =
+    "The valid bits per sample exceed the bits per sample.";
 inline constexpr const char* kWavBadRate = "The sample rate must lie between 1 and 2147483647 Hz.";
 inline constexpr const char* kWavNoData = "\"data\" not found.";
 inline constexpr const char* kWavReadError = "The file could not be read.";
@@ -29,11 +32,12 @@ inline constexpr const char* kWavNotRegular = "The file is not a regular file.";
 // message only records why the load failed.
 inline constexpr const char* kWavOutOfMemory = "Not enough memory for the samples.";
 
-// Besides 8- and 16-bit PCM, what sox and recorders write is read as 16-bit
-// values, so such a sound saves as 16-bit PCM: 24- and 32-bit PCM keep their
-// two most significant bytes; 32-bit IEEE float (format tag 3) has full
-// scale 1.0, truncated and clipped. The extensible format (tag 0xFFFE) is
-// read as the format its sub-format names.
+// Besides 8- and 16-bit PCM, the reader opens what recorders, phones and
+// sox write, as 16-bit values (such a sound saves as 16-bit PCM): 24- and
+// 32-bit PCM keep their top 16 bits; 32- and 64-bit IEEE float (format tag 3)
+// become trunc(x * 32768) clipped to -32768 ... 32767, NaN 0. The extensible
+// format (tag 0xFFFE) is read as the format its sub-format names, at any of
+// these sizes; its valid bits, when fewer than 16, clear the bits below them.
 //
 // Reads a whole file into a new MonoSound (one channel) or StereoSound (two)
 // with the file's sample rate and sample size. Returns false, with the reason
@@ -43,6 +47,21 @@ inline constexpr const char* kWavOutOfMemory = "Not enough memory for the sample
 // regular file is read (kWavNotRegular otherwise): a device or a pipe could
 // deliver without end, and a FIFO without a writer would wait forever.
 bool ReadWavFile(const std::string& fileName, std::unique_ptr<Sound>& sound, std::string& message);
+
+// How a file stored its samples when that is not what saving writes back:
+// wider integers, fewer valid bits, or floating point. `bits` 0: the file
+// held plain 8- or 16-bit PCM, which loads and saves unchanged.
+struct WavSource {
+  int bits = 0;  // the significant bits of each sample
+  bool isFloat = false;
+  bool Converted() const { return bits != 0; }
+  // "24-bit PCM", "32-bit float"; empty when nothing was converted.
+  std::string Text() const;
+};
+
+// The same, telling also how the file stored its samples (cleared on failure).
+bool ReadWavFile(const std::string& fileName, std::unique_ptr<Sound>& sound, std::string& message,
+                 WavSource& source);
 
 // The same reader over a stream (standard input): the header is checked
 // before any data are read, and the sample arrays grow with the data that
@@ -62,6 +81,7 @@ struct WavInfo {
   std::int32_t freq = 0;
   std::int16_t bytesPSample = 0;
   std::int32_t values = 0;
+  WavSource source;
 };
 bool ReadWavFileInfo(const std::string& fileName, WavInfo& info, std::string& message);
 bool ReadWavStreamInfo(int fd, WavInfo& info, std::string& message);

@@ -192,6 +192,30 @@ class WavReader : public WavFileTest {
   }
 };
 
+void U24(Bytes& b, std::int32_t v) {
+  for (int i = 0; i < 3; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+}
+void F32(Bytes& b, float v) { U32(b, std::bit_cast<std::uint32_t>(v)); }
+void F64(Bytes& b, double v) {
+  const auto bits = std::bit_cast<std::uint64_t>(v);
+  U32(b, static_cast<std::uint32_t>(bits));
+  U32(b, static_cast<std::uint32_t>(bits >> 32));
+}
+
+// WAVE_FORMAT_EXTENSIBLE: cbSize 22, valid bits, channel mask, then the
+// sub-format GUID {0000000T-0000-0010-8000-00AA00389B71} (T: 1 PCM, 3 float).
+void MakeExtensible(WavLayout& s, std::uint16_t subTag, std::uint16_t validBits,
+                    std::uint32_t mask) {
+  s.tag = 0xFFFE;
+  s.fmtSize = 40;
+  s.fmtExtra.clear();
+  U16(s.fmtExtra, 22);
+  U16(s.fmtExtra, validBits);
+  U32(s.fmtExtra, mask);
+  U16(s.fmtExtra, subTag);
+  s.fmtExtra.insert(s.fmtExtra.end(), {0, 0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71});
+}
+
 // --- reading: refusals -------------------------------------------------------
 
 struct RefusalCase {
@@ -229,6 +253,19 @@ std::vector<RefusalCase> RefusalCases() {
       {"ThreeChannels", with([](WavLayout& s) { s.channels = 3; }), "MonoStereo must be 1 or 2."});
   cases.push_back({"Bits12", with([](WavLayout& s) { s.bits = 12; }),
                    "Only 8, 16, 24 and 32 bits per sample are supported."});
+  cases.push_back({"Pcm64", with([](WavLayout& s) { s.bits = 64; }),
+                   "Only 8, 16, 24 and 32 bits per sample are supported."});
+  const auto extensible = [&](std::uint16_t subTag, std::uint16_t bits, std::uint16_t validBits) {
+    return with([=](WavLayout& s) {
+      s.bits = bits;
+      MakeExtensible(s, subTag, validBits, 4);
+    });
+  };
+  cases.push_back({"Extensible20BitContainer", extensible(1, 20, 20),
+                   "Only 8, 16, 24 and 32 bits per sample are supported."});
+  cases.push_back({"ValidBitsAboveContainer", extensible(1, 16, 17),
+                   "The valid bits per sample exceed the bits per sample."});
+  cases.push_back({"ExtensibleCompressed", extensible(2, 16, 16), "A value must be 1."});
   cases.push_back({"RateZero", with([](WavLayout& s) { s.rate = 0; }),
                    "The sample rate must lie between 1 and 2147483647 Hz."});
   cases.push_back({"RateAboveInt32", with([](WavLayout& s) { s.rate = 0x80000000u; }),
@@ -283,6 +320,7 @@ struct ReadableCase {
   std::vector<std::int16_t> left;
   std::vector<std::int16_t> right = {};  // stereo only
   std::int16_t bytesPSample = 2;
+  const char* source = "";  // how the samples were converted, if they were
 };
 
 std::vector<ReadableCase> ReadableCases() {
@@ -313,30 +351,117 @@ std::vector<ReadableCase> ReadableCases() {
                    1});
   cases.push_back(
       {"Pcm8Stereo", with(2, 8, {0, 255, 128, 128}, plain), {-32768, 0}, {32512, 0}, 1});
-  // Wider integers by their top 16 bits: 0x123456 -> 0x1234, 0xFEDCBA -> 0xFEDC = -292.
+  // Wider integers keep their top 16 bits, v >> 8 for 24 bits, rounding
+  // toward minus infinity: -257 >> 8 = -2, -1 >> 8 = -1, 255 >> 8 = 0.
+  // 0x123456 -> 0x1234; 9 bytes of data, an odd size; the stereo file ends
+  // in 4 bytes of an incomplete frame.
+  Bytes pcm24;
+  for (std::int32_t v : {8388607, -8388608, 256, -1, -257, 255}) U24(pcm24, v);
+  pcm24.insert(pcm24.end(), {1, 2, 3, 4});
   cases.push_back(
-      {"Pcm24Stereo", with(2, 24, {0x56, 0x34, 0x12, 0xBA, 0xDC, 0xFE}, plain), {0x1234}, {-292}});
-  Bytes wide;
-  for (std::uint32_t v : {0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu}) U32(wide, v);
-  cases.push_back({"Pcm32Mono", with(1, 32, wide, plain), {32767, -32768, -1}});
-  // Floats: full scale 1.0 = 32768, truncated toward zero and clipped; -0.00001
-  // is -0.33 -> 0; NaN reads 0.
-  Bytes floats;
-  for (float f : {0.5f, -0.25f, 1.0f, -1.0f, 3.0f, -3.0f, -0.00001f, std::nanf("")}) {
-    U32(floats, std::bit_cast<std::uint32_t>(f));
+      {"Pcm24Stereo", with(2, 24, pcm24, plain), {32767, 1, -2}, {-32768, -1, 0}, 2, "24-bit PCM"});
+  Bytes pcm24odd;
+  for (std::int32_t v : {0x123456, -0x123456, -8388608}) U24(pcm24odd, v);
+  cases.push_back({"Pcm24MonoOddSize",
+                   with(1, 24, pcm24odd, plain),
+                   {4660, -4661, -32768},
+                   {},
+                   2,
+                   "24-bit PCM"});
+  Bytes pcm32;
+  for (std::uint32_t v : {0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu, 0x0001FFFFu}) U32(pcm32, v);
+  cases.push_back(
+      {"Pcm32Mono", with(1, 32, pcm32, plain), {32767, -32768, -1, 1}, {}, 2, "32-bit PCM"});
+  // Floats: trunc(x * 32768) clipped to -32768 ... 32767, NaN 0. 32767/32768
+  // is 32767 exactly, -32767.5/32768 truncates to -32767, -0.00001 is -0.33
+  // -> 0; the last 5 bytes are an incomplete frame.
+  Bytes float32;
+  for (float x : {0.5f, -0.25f, 1.0f, -1.0f, 3.0f, -3.0f, -0.00001f, std::nanf(""),
+                  32767.0f / 32768, -32767.5f / 32768}) {
+    F32(float32, x);
   }
-  const std::vector<std::int16_t> fromFloats = {16384, -8192, 32767, -32768, 32767, -32768, 0, 0};
-  cases.push_back({"Float32", with(1, 32, floats, [](WavLayout& s) { s.tag = 3; }), fromFloats});
-  // WAVE_FORMAT_EXTENSIBLE: cbSize 22, valid bits, channel mask, then the
-  // sub-format's GUID, whose first two bytes are the tag (3 float, 1 PCM).
-  cases.push_back({"Float32Extensible",
-                   with(1, 32, floats,
-                        [](WavLayout& s) {
-                          s.tag = 0xFFFE;
-                          s.fmtSize = 40;
-                          s.fmtExtra = {22, 0, 32, 0, 4, 0, 0, 0, 3, 0};
-                        }),
-                   fromFloats});
+  float32.insert(float32.end(), {9, 9, 9, 9, 9});
+  const auto tag3 = [](WavLayout& s) { s.tag = 3; };
+  cases.push_back({"Float32Stereo",
+                   with(2, 32, float32, tag3),
+                   {16384, 32767, 32767, 0, 32767},
+                   {-8192, -32768, -32768, 0, -32767},
+                   2,
+                   "32-bit float"});
+  // 0.1 x 32768 = 3276.8 -> 3276; 1e300 and minus infinity clip.
+  Bytes float64;
+  for (double x : {0.1, -0.1, 1e300, -HUGE_VAL, std::nan(""), -1.0 / 65536}) F64(float64, x);
+  cases.push_back({"Float64Mono",
+                   with(1, 64, float64, tag3),
+                   {3276, -3276, 32767, -32768, 0, 0},
+                   {},
+                   2,
+                   "64-bit float"});
+  // The extensible header at every size. 16- and 8-bit PCM with all bits
+  // valid are what the plain tag gives: nothing converted.
+  const auto extensible = [](std::uint16_t subTag, std::uint16_t validBits, std::uint32_t mask) {
+    return [=](WavLayout& s) { MakeExtensible(s, subTag, validBits, mask); };
+  };
+  cases.push_back({"Extensible16Stereo",
+                   with(2, 16, Le16({32767, -32768, 5, -5}), extensible(1, 16, 3)),
+                   {32767, 5},
+                   {-32768, -5}});
+  cases.push_back({"Extensible8Stereo",
+                   with(2, 8, {0, 255, 128, 129}, extensible(1, 8, 3)),
+                   {-32768, 0},
+                   {32512, 256},
+                   1});
+  // Valid bits: 12 of 16 clear the low 4 bits (0x7FFF -> 0x7FF0, -1 -> -16);
+  // 6 of 8 keep 0x80 of byte 0x83 and 0x7C of 0x7F (-4 x 256); 24 of 32 and
+  // 20 of 24 leave the top 16 bits whole; 0 means all of them.
+  cases.push_back({"Valid12Of16Mono",
+                   with(1, 16, Le16({32767, -32767, -1, 15}), extensible(1, 12, 4)),
+                   {32752, -32768, -16, 0},
+                   {},
+                   2,
+                   "12-bit PCM"});
+  cases.push_back({"Valid6Of8Mono",
+                   with(1, 8, {0x83, 0x7F}, extensible(1, 6, 4)),
+                   {0, -1024},
+                   {},
+                   1,
+                   "6-bit PCM"});
+  Bytes in32;
+  for (std::uint32_t v : {0x7FFFFF00u, 0x80000000u, 0x00010000u}) U32(in32, v);
+  cases.push_back({"Valid24Of32Mono",
+                   with(1, 32, in32, extensible(1, 24, 4)),
+                   {32767, -32768, 1},
+                   {},
+                   2,
+                   "24-bit PCM"});
+  Bytes in24;
+  for (std::int32_t v : {-8388608, 8388607}) U24(in24, v);
+  cases.push_back({"Valid20Of24Stereo",
+                   with(2, 24, in24, extensible(1, 20, 3)),
+                   {-32768},
+                   {32767},
+                   2,
+                   "20-bit PCM"});
+  Bytes minus256;
+  U24(minus256, -256);
+  cases.push_back(
+      {"ValidBitsUnsaid", with(1, 24, minus256, extensible(1, 0, 4)), {-1}, {}, 2, "24-bit PCM"});
+  Bytes quarterHalf;
+  for (double x : {0.25, -0.5}) F64(quarterHalf, x);
+  cases.push_back({"ExtensibleFloat64Stereo",
+                   with(2, 64, quarterHalf, extensible(3, 64, 3)),
+                   {8192},
+                   {-16384},
+                   2,
+                   "64-bit float"});
+  Bytes minusTwo;
+  F32(minusTwo, -2.0f);
+  cases.push_back({"ExtensibleFloat32Mono",
+                   with(1, 32, minusTwo, extensible(3, 32, 4)),
+                   {-32768},
+                   {},
+                   2,
+                   "32-bit float"});
   // No data: an empty sound of the file's kind.
   cases.push_back({"EmptyPcm16Mono", with(1, 16, {}, [](WavLayout& s) { s.rate = 11025; }), {}});
   cases.push_back({"EmptyPcm8Stereo", with(2, 8, {}, plain), {}, {}, 1});
@@ -363,14 +488,6 @@ std::vector<ReadableCase> ReadableCases() {
                    frames([](WavLayout& s) {
                      Chunk(s.beforeFmt, "JUNK", Bytes(27, 0));
                      Chunk(s.beforeFmt, "bext", Bytes(602, 'b'));
-                   }),
-                   {1, 2},
-                   {-1, -2}});
-  cases.push_back({"ExtensiblePcm",
-                   frames([](WavLayout& s) {
-                     s.tag = 0xFFFE;
-                     s.fmtSize = 40;
-                     s.fmtExtra = {22, 0, 16, 0, 3, 0, 0, 0, 1, 0};
                    }),
                    {1, 2},
                    {-1, -2}});
@@ -417,6 +534,13 @@ TEST_F(WavReader, ReadsWhatTheFileHolds) {
       EXPECT_EQ(ValuesOf(sound->Channel(1)), c.right);
     }
     EXPECT_TRUE(ui.messages.empty());
+    // The file and its header alone say the same of how it stored its samples.
+    WavSource source;
+    ASSERT_TRUE(ReadWavFile(Path("in.wav"), sound, message, source));
+    EXPECT_EQ(source.Text(), c.source);
+    WavInfo info;
+    ASSERT_TRUE(ReadWavFileInfo(Path("in.wav"), info, message));
+    EXPECT_EQ(info.source.Text(), c.source);
   }
 }
 
