@@ -8,7 +8,9 @@ constexpr std::array kCommands{
     Command{"info", "FILE.wav", "print the format and the length of a WAV file",
             "Prints six lines: channels (1 or 2), frequency (Hz), bits (8 or 16),\n"
             "values (per channel), length (as the status bar writes it, e.g.\n"
-            "'1:15.50000') and size (the sample data, e.g. '1.72 kb').\n",
+            "'1:15.50000') and size (the sample data, e.g. '1.72 kb'). A file whose\n"
+            "samples are converted on reading adds a seventh: source (what it holds,\n"
+            "e.g. '24-bit PCM', '32-bit float').\n",
             RunInfo},
     Command{"convert", "IN.wav OUT.wav [--frequency HZ] [--channels 1|2] [--bits 8|16]",
             "write a WAV file in another format",

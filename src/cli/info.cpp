@@ -42,8 +42,10 @@ int RunInfo(const Arguments& args) {
                 MessageIcon::Information);
     return kExitFailure;
   }
-  const std::string text =
-      FormatInfo(header.channels, header.freq, header.bytesPSample, header.values);
+  std::string text = FormatInfo(header.channels, header.freq, header.bytesPSample, header.values);
+  // Only converted samples add a line, so a plain file's six lines stay as
+  // they always were.
+  if (header.source.Converted()) text += "source: " + header.source.Text() + "\n";
   std::fputs(text.c_str(), stdout);
   return kExitOk;
 }
