@@ -34,6 +34,13 @@ def wav(channels=1, rate=8000, bits=16, frames=8, fmt_extra=b"", between=b"", da
         struct.pack("<I", len(fmt)) + body + rest
 
 
+def ext(sub, valid, mask):
+    """The extensible header's 22 bytes: cbSize, valid bits, channel mask and
+    the sub-format GUID {0000000S-0000-0010-8000-00AA00389B71}."""
+    return struct.pack("<HHIH", 22, valid, mask, sub) + \
+        bytes([0, 0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71])
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
     files = {
@@ -72,6 +79,22 @@ def main():
             "<HHIH", 22, 32, 4, 3) + b"\0" * 14),
         "extensible-pcm.wav": wav(tag=0xFFFE, channels=2, fmt_extra=struct.pack(
             "<HHIH", 22, 16, 3, 1) + b"\0" * 14),
+        # Wider integers, 64-bit float and the extensible header at every size,
+        # with fewer valid bits than the container, and an incomplete last frame.
+        "pcm24-stereo.wav": wav(channels=2, bits=24, frames=5),
+        "pcm24-odd.wav": wav(bits=24, frames=3),
+        "pcm32.wav": wav(bits=32, data=struct.pack("<4i", 2**31 - 1, -2**31, -1, 65535)),
+        "float64.wav": wav(tag=3, bits=64, data=struct.pack(
+            "<5d", 0.1, -1.0, 1e300, float("-inf"), float("nan"))),
+        "float64-stereo-partial.wav": wav(tag=3, bits=64, channels=2, data=struct.pack(
+            "<3d", 0.25, -0.5, 2.0)),
+        "ext-pcm8.wav": wav(tag=0xFFFE, bits=8, channels=2, fmt_extra=ext(1, 8, 3)),
+        "ext-valid12.wav": wav(tag=0xFFFE, bits=16, fmt_extra=ext(1, 12, 4)),
+        "ext-valid20-stereo.wav": wav(tag=0xFFFE, bits=24, channels=2, fmt_extra=ext(1, 20, 3)),
+        "ext-valid24-in32.wav": wav(tag=0xFFFE, bits=32, fmt_extra=ext(1, 24, 4)),
+        "ext-valid-too-many.wav": wav(tag=0xFFFE, bits=16, fmt_extra=ext(1, 17, 4)),
+        "ext-float64.wav": wav(tag=0xFFFE, bits=64, channels=2, frames=3, fmt_extra=ext(3, 64, 3)),
+        "ext-compressed.wav": wav(tag=0xFFFE, bits=16, fmt_extra=ext(2, 16, 4)),
         # A rate whose byte rate overflows 32 bits when written back.
         "byte-rate-overflow.wav": wav(channels=2, rate=1073741824, frames=2),
     }

@@ -18,4 +18,8 @@ bool SaveWaveAs(TUnitWave* unitWave, const TAskFileName& askFileName);
 // Save: a new document is saved as (it has no file yet); another one is
 // written to its file and becomes Saved. False when cancelled or not
 // written.
+//
+// Both first ask "The file holds 24-bit samples; saving writes 16 bits. Save
+// anyway?" (Yes/No; No writes nothing) when the target is the file the
+// document was opened from and that file held more bits than a save writes.
 bool SaveWave(TUnitWave* unitWave, const TAskFileName& askFileName);

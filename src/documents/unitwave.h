@@ -10,6 +10,7 @@
 #include "documents/unit.h"
 #include "documents/wavefileprops.h"
 #include "documents/wavelistener.h"
+#include "sound/wavfile.h"
 
 class Sound;
 class TDrawNodes;
@@ -69,6 +70,12 @@ class TUnitWave : public TUnit {
   // been shown.
   bool WasRefused() const { return Refused; }
   void ClearRefused() { Refused = false; }
+
+  // How the file the document was opened from stored its samples, when they
+  // were converted on reading; a save clears it (the document's file then
+  // holds what the document holds).
+  const WavSource& GetSource() const { return Source; }
+  void SetSource(const WavSource& source) { Source = source; }
 
   // --- selection -----------------------------------------------------------
   std::int32_t GetValues() const;
@@ -175,4 +182,5 @@ class TUnitWave : public TUnit {
   std::int32_t Anchor = 0;
   bool Failed = false;
   bool Refused = false;
+  WavSource Source;
 };

@@ -66,10 +66,11 @@ TUnitWave* TWorkspace::NewWave(const TWaveFileProps& props) {
 TUnitWave* TWorkspace::OpenWave(const std::string& path) {
   std::unique_ptr<Sound> sound;
   std::string message;
+  WavSource source;
   bool read;
   {
     WaitCursor wait;
-    read = ReadWavFile(path, sound, message);
+    read = ReadWavFile(path, sound, message, source);
   }
   if (!read || !sound) {
     // The reader's reason follows the closing quote directly.
@@ -77,7 +78,9 @@ TUnitWave* TWorkspace::OpenWave(const std::string& path) {
                 MessageIcon::Information, MessageButtons::Ok);
     return nullptr;
   }
-  return AddWave(std::make_unique<TUnitWave>(std::move(sound), path));
+  TUnitWave* unitWave = AddWave(std::make_unique<TUnitWave>(std::move(sound), path));
+  unitWave->SetSource(source);
+  return unitWave;
 }
 
 TUnitWave* TWorkspace::AddGeneratedWave(std::unique_ptr<Sound> sound) {
