@@ -10,119 +10,79 @@ namespace {
 
 using V = std::vector<std::int16_t>;
 
-// ---- silence -----------------------------------------------------------
-
-TEST(WaveSilence, ReplacesInsertsAndAppends) {
-  struct Row {
-    std::int32_t begin, end, length;
-    V expected;
-    std::int32_t endOut;
-  };
-  const Row rows[] = {
-      {1, 3, 4, {1, 0, 0, 0, 0, 4, 5}, 5},  // longer than the range
-      {1, 3, 0, {1, 4, 5}, 1},              // no values: the range goes
-      {2, 2, 2, {1, 2, 0, 0, 3, 4, 5}, 4},  // empty range: inserted
-      {3, -1, 1, {1, 2, 3, 0}, 4},          // up to the end of the wave
-      {5, 5, 2, {1, 2, 3, 4, 5, 0, 0}, 7},  // at the end: appended
-  };
-  auto w = MakeWave({1, 2, 3, 4, 5});
-  for (const Row& row : rows) {
-    bool failed = false;
-    std::int32_t begin = row.begin;
-    std::int32_t end = row.end;
-    auto result = w->silence(failed, row.length, begin, end);
-    EXPECT_EQ(ValuesOf(result.get()), row.expected) << row.begin << ".." << row.end;
-    EXPECT_EQ(begin, row.begin);
-    EXPECT_EQ(end, row.endOut);
-    EXPECT_FALSE(failed);
-  }
-  EXPECT_EQ(ValuesOf(w.get()), (V{1, 2, 3, 4, 5}));
-}
-
-TEST(WaveSilence, LongerThanOneBlock) {
-  bool failed = false;
-  auto w = MakeWave({7, 8});
-  std::int32_t begin = 1;
-  std::int32_t end = 1;
-  auto result = w->silence(failed, 2500, begin, end);
-  ASSERT_EQ(result->getValues(), 2502);
-  EXPECT_EQ(result->at(0), 7);
-  for (std::int32_t i = 1; i <= 2500; ++i) ASSERT_EQ(result->at(i), 0) << i;
-  EXPECT_EQ(result->at(2501), 8);
-  EXPECT_EQ(end, 2501);
-}
-
-// ---- lines ---------------------------------------------------------------
-
-struct LineRow {
-  double from, to;
-  std::int32_t length;
-  V expected;
+class WaveGenerate : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(CreateSineTable()); }
+  void TearDown() override { DestroySineTable(); }
 };
 
-TEST(WaveLine, StepsEvenlyAndTruncatesToward0) {
-  const LineRow rows[] = {
-      {0, 100, 5, {0, 25, 50, 75, 100}},
-      {0, 100, 1, {0, 100}},    // one value becomes two: both ends
-      {1, 2, 3, {1, 1, 2}},     // 1.5 truncates down
-      {0, -3, 3, {0, -1, -3}},  // -1.5 truncates up, toward 0
-      {0, -9, 4, {0, -3, -6, -9}},
-      {32000, 34000, 3, {32000, -32536, -31536}},  // 33000 and 34000 wrap
-  };
-  for (const LineRow& row : rows) {
-    bool failed = false;
-    Wave empty;
-    std::int32_t begin = 0;
-    std::int32_t end = 0;
-    auto result = empty.line(failed, row.from, row.to, row.length, begin, end);
-    EXPECT_EQ(ValuesOf(result.get()), row.expected) << row.from << " -> " << row.to;
-    EXPECT_EQ(end, static_cast<std::int32_t>(row.expected.size()));
-  }
-}
-
-TEST(WaveLine, ReplacesTheRange) {
-  bool failed = false;
-  auto w = MakeWave({9, 9, 9, 9});
-  std::int32_t begin = 1;
-  std::int32_t end = -1;
-  auto result = w->line(failed, 10, 30, 3, begin, end);
-  EXPECT_EQ(ValuesOf(result.get()), (V{9, 10, 20, 30}));
-  EXPECT_EQ(end, 4);
-}
-
-TEST(WaveExpLine, RatioIsRootOfLengthNotLengthMinus1) {
-  const LineRow rows[] = {
-      // ratio = 16 ^ (1/4) = 2: the last value is 800, one ratio short of 1600
-      {100, 1600, 4, {100, 200, 400, 800}},
-      {-100, -1600, 4, {-100, -200, -400, -800}},
-      // one value becomes two: ratio = 4 ^ (1/2)
-      {100, 400, 1, {100, 200}},
-  };
-  for (const LineRow& row : rows) {
-    bool failed = false;
-    auto w = MakeWave({5, 6});
-    std::int32_t begin = 1;
-    std::int32_t end = 1;
-    auto result = w->expLine(failed, row.from, row.to, row.length, begin, end);
-    V expected = row.expected;
-    expected.insert(expected.begin(), 5);
-    expected.push_back(6);
-    EXPECT_EQ(ValuesOf(result.get()), expected) << row.from << " -> " << row.to;
-    EXPECT_EQ(end, 1 + static_cast<std::int32_t>(row.expected.size()));
-  }
+// The generated values replace the range (values of `input` after it move);
+// the range returns around them.
+TEST_F(WaveGenerate, MatchesWorkedValues) {
+  const auto zero = MakeWave({0});               // 0 / 65535 + 0.5: the middle at one half
+  const auto sweep = MakeWave({-32768, 32767});  // the middle from 0 to 1
+  const auto three = MakeWave({-32768, 0, 32767});
+  V longSilence = Constant(2502, 0);
+  longSilence.front() = 7;
+  longSilence.back() = 8;
+  // Fields: name, input, begin, end, returned end, operation, expected.
+  // clang-format off
+  ExpectWaves({
+      {"SilenceLongerThanTheRange", {1, 2, 3, 4, 5}, 1, 3, 5, [](const Wave& w, bool& f, auto& b, auto& e) { return w.silence(f, 4, b, e); }, {1, 0, 0, 0, 0, 4, 5}},
+      {"SilenceOfNoValuesRemoves", {1, 2, 3, 4, 5}, 1, 3, 1, [](const Wave& w, bool& f, auto& b, auto& e) { return w.silence(f, 0, b, e); }, {1, 4, 5}},
+      {"SilenceInserted", {1, 2, 3, 4, 5}, 2, 2, 4, [](const Wave& w, bool& f, auto& b, auto& e) { return w.silence(f, 2, b, e); }, {1, 2, 0, 0, 3, 4, 5}},
+      {"SilenceToTheEnd", {1, 2, 3, 4, 5}, 3, -1, 4, [](const Wave& w, bool& f, auto& b, auto& e) { return w.silence(f, 1, b, e); }, {1, 2, 3, 0}},
+      {"SilenceAppended", {1, 2, 3, 4, 5}, 5, 5, 7, [](const Wave& w, bool& f, auto& b, auto& e) { return w.silence(f, 2, b, e); }, {1, 2, 3, 4, 5, 0, 0}},
+      {"SilenceOverBlocks", {7, 8}, 1, 1, 2501, [](const Wave& w, bool& f, auto& b, auto& e) { return w.silence(f, 2500, b, e); }, longSilence},
+      // Lines step evenly and truncate toward 0; one value becomes two, both ends.
+      {"Line", {}, 0, 0, 5, [](const Wave& w, bool& f, auto& b, auto& e) { return w.line(f, 0, 100, 5, b, e); }, {0, 25, 50, 75, 100}},
+      {"LineOfOne", {}, 0, 0, 2, [](const Wave& w, bool& f, auto& b, auto& e) { return w.line(f, 0, 100, 1, b, e); }, {0, 100}},
+      {"LineTruncatesDown", {}, 0, 0, 3, [](const Wave& w, bool& f, auto& b, auto& e) { return w.line(f, 1, 2, 3, b, e); }, {1, 1, 2}},
+      {"LineTruncatesUp", {}, 0, 0, 3, [](const Wave& w, bool& f, auto& b, auto& e) { return w.line(f, 0, -3, 3, b, e); }, {0, -1, -3}},
+      {"LineDown", {}, 0, 0, 4, [](const Wave& w, bool& f, auto& b, auto& e) { return w.line(f, 0, -9, 4, b, e); }, {0, -3, -6, -9}},
+      // 33000 and 34000 wrap
+      {"LineWraps", {}, 0, 0, 3, [](const Wave& w, bool& f, auto& b, auto& e) { return w.line(f, 32000, 34000, 3, b, e); }, {32000, -32536, -31536}},
+      {"LineReplacesTheRange", {9, 9, 9, 9}, 1, -1, 4, [](const Wave& w, bool& f, auto& b, auto& e) { return w.line(f, 10, 30, 3, b, e); }, {9, 10, 20, 30}},
+      // The ratio is the root of the length, not of length - 1: 16 ^ (1/4) = 2,
+      // so the last value is 800, one ratio short of 1600.
+      {"ExpLine", {5, 6}, 1, 1, 5, [](const Wave& w, bool& f, auto& b, auto& e) { return w.expLine(f, 100, 1600, 4, b, e); }, {5, 100, 200, 400, 800, 6}},
+      {"ExpLineDown", {5, 6}, 1, 1, 5, [](const Wave& w, bool& f, auto& b, auto& e) { return w.expLine(f, -100, -1600, 4, b, e); }, {5, -100, -200, -400, -800, 6}},
+      {"ExpLineOfOne", {5, 6}, 1, 1, 3, [](const Wave& w, bool& f, auto& b, auto& e) { return w.expLine(f, 100, 400, 1, b, e); }, {5, 100, 200, 6}},
+      {"NoiseOfVolume0", {}, 0, 0, 1500, [](const Wave& w, bool& f, auto& b, auto& e) { return w.noise(f, 0, 1500, b, e); }, Constant(1500, 0)},
+      // Block waves of period 4 between -1000 and 1000 with an envelope for
+      // the middle, stretched over the length: 5 values read -32768,
+      // -16384.25, -0.5, 16383.25, 32767, a middle just below 0, 1/4, 1/2,
+      // 3/4 and 1 against the phases 0, .2, .4, .6, .8.
+      {"BlockWaveEnvelopeOfZero", {}, 0, 0, 8, [&](const Wave& w, bool& f, auto& b, auto& e) { return w.blockWaveEnvelope(f, -1000, 1000, 4, *zero, 8, 0, false, b, e); }, {-1000, -1000, 1000, 1000, -1000, -1000, 1000, 1000}},
+      {"TriangleEnvelopeOfZero", {}, 0, 0, 8, [&](const Wave& w, bool& f, auto& b, auto& e) { return w.blockWaveEnvelope(f, -1000, 1000, 4, *zero, 8, 0, true, b, e); }, {-1000, 0, 1000, 0, -1000, 0, 1000, 0}},
+      {"BlockWaveEnvelopeStretched", {}, 0, 0, 5, [&](const Wave& w, bool& f, auto& b, auto& e) { return w.blockWaveEnvelope(f, -1000, 1000, 5, *sweep, 5, 0, false, b, e); }, {1000, -1000, -1000, -1000, -1000}},
+      // Two values read the first and the last of three envelope values: phase
+      // 0 against a middle of about 0, phase .5 against about 1.
+      {"BlockWaveEnvelopeEnds", {}, 0, 0, 2, [&](const Wave& w, bool& f, auto& b, auto& e) { return w.blockWaveEnvelope(f, -1000, 1000, 2, *three, 2, 0, false, b, e); }, {1000, -1000}},
+      // Sinus: period 4 reads the table at 0, 2249.75, 4499.5, 6749.25: 0;
+      // .25 x 32766 + .75 x 32767 = 32766.75; (22 + 0) / 2 = 11; -32766.25;
+      // times 2000 / 65535: 999.977, 0.34, -999.96.
+      {"SinusQuarterPeriods", {}, 0, 0, 8, [](const Wave& w, bool& f, auto& b, auto& e) { return w.sinus(f, 1000, -1000, 4, 2, 0, b, e); }, {0, 999, 0, -999, 0, 999, 0, -999}},
+      // The offset trunc((3000 + 1000) / 2) = 2000 is added before truncating.
+      {"SinusOffset", {}, 0, 0, 4, [](const Wave& w, bool& f, auto& b, auto& e) { return w.sinus(f, 3000, 1000, 4, 1, 0, b, e); }, {2000, 2999, 2000, 1000}},
+      {"SinusFromAQuarter", {}, 0, 0, 4, [](const Wave& w, bool& f, auto& b, auto& e) { return w.sinus(f, 1000, -1000, 4, 1, 0.25, b, e); }, {999, 0, -999, 0}},
+      // trunc((40000 + 30000) / 2) = 35000, kept as 16 bits: -30536
+      {"SinusOffsetWraps", {}, 0, 0, 1, [](const Wave& w, bool& f, auto& b, auto& e) { return w.sinus(f, 40000, 30000, 4, 0.25, 0, b, e); }, {-30536}},
+      // The length is count x period, at least one value; offset trunc(1001 x 0.5) = 500.
+      {"SinusAtLeastOneValue", {}, 0, 0, 1, [](const Wave& w, bool& f, auto& b, auto& e) { return w.sinus(f, 1001, 0, 4, 0.1, 0, b, e); }, {500}},
+      {"SinusOneAndAHalfPeriods", {}, 0, 0, 6, [](const Wave& w, bool& f, auto& b, auto& e) { return w.sinus(f, 1000, -1000, 4, 1.5, 0, b, e); }, {0, 999, 0, -999, 0, 999}},
+      // trunc(3 x 2.5) = 7 values; the table is read with the step 8999 / 2.5
+      // = 3599.6, wrapping by 8999 like the quarter periods above: 0, 3599.6
+      // (19266.6), 7199.2 (-31168.6), 1799.8 (31161.6), 5399.4 (-19248.2),
+      // 8999 (-22), 3599.6; times 2000 / 65535: 587.98, -951.2, 950.98, -587.4,
+      // -0.67.
+      {"SinusFractionalPeriod", {}, 0, 0, 7, [](const Wave& w, bool& f, auto& b, auto& e) { return w.sinus(f, 1000, -1000, 2.5, 3, 0, b, e); }, {0, 587, -951, 950, -587, 0, 587}},
+      {"SinusReplacesTheRange", {5, 5, 5, 5}, 1, 3, 5, [](const Wave& w, bool& f, auto& b, auto& e) { return w.sinus(f, 1000, -1000, 4, 1, 0, b, e); }, {5, 0, 999, 0, -999, 5}},
+  });
+  // clang-format on
 }
 
 // ---- noise ---------------------------------------------------------------
-
-TEST(WaveNoise, VolumeZeroIsSilence) {
-  bool failed = false;
-  Wave empty;
-  std::int32_t begin = 0;
-  std::int32_t end = 0;
-  auto result = empty.noise(failed, 0, 1500, begin, end);
-  EXPECT_EQ(ValuesOf(result.get()), Constant(1500, 0));
-  EXPECT_EQ(end, 1500);
-}
 
 TEST(WaveNoise, FollowsTheRandomSourceWithTheRoundedScale) {
   // With volume 16384 the scale 16384 * 6.1035156e-5 is 0.999999996, just
@@ -140,21 +100,6 @@ TEST(WaveNoise, FollowsTheRandomSourceWithTheRoundedScale) {
     const int expected = centred > 0 ? centred - 1 : centred < 0 ? centred + 1 : 0;
     ASSERT_EQ(result->at(i), expected) << i;
   }
-}
-
-TEST(WaveNoise, StaysWithinVolumeAndRepeatsWithItsSeed) {
-  auto make = [](unsigned seed) {
-    bool failed = false;
-    Wave empty;
-    std::int32_t begin = 0;
-    std::int32_t end = 0;
-    SeedRandom(seed);
-    return ValuesOf(empty.noise(failed, 1000, 3000, begin, end).get());
-  };
-  const V first = make(7);
-  for (std::int16_t v : first) ASSERT_LE(std::abs(v), 1000);
-  EXPECT_EQ(make(7), first);
-  EXPECT_NE(make(8), first);
 }
 
 // ---- block and triangle waves ---------------------------------------------
@@ -191,91 +136,6 @@ TEST(WaveBlockWave, SquareAndTriangleByPhase) {
         << "middle " << row.middle << " phase " << row.startPhase << " triangle " << row.triangle;
     EXPECT_EQ(end, 8);
   }
-}
-
-TEST(WaveBlockWaveEnvelope, ConstantEnvelopeOf0IsMiddleHalf) {
-  auto envelope = MakeWave({0});  // 0 / 65535 + 0.5 = 0.5
-  for (bool triangle : {false, true}) {
-    bool failed = false;
-    Wave empty;
-    std::int32_t begin = 0;
-    std::int32_t end = 0;
-    auto result =
-        empty.blockWaveEnvelope(failed, -1000, 1000, 4, *envelope, 8, 0, triangle, begin, end);
-    const V expected = triangle ? V{-1000, 0, 1000, 0, -1000, 0, 1000, 0}
-                                : V{-1000, -1000, 1000, 1000, -1000, -1000, 1000, 1000};
-    EXPECT_EQ(ValuesOf(result.get()), expected) << triangle;
-  }
-}
-
-TEST(WaveBlockWaveEnvelope, EnvelopeIsStretchedOverTheLength) {
-  // 5 values read the envelope (-32768, 32767) at 0, 1/4, 1/2, 3/4, 1:
-  // e = -32768, -16384.25, -0.5, 16383.25, 32767, so middle is just below
-  // 0, 1/4, 1/2, 3/4 and 1. Period 5: phases 0, .2, .4, .6, .8.
-  auto envelope = MakeWave({-32768, 32767});
-  bool failed = false;
-  Wave empty;
-  std::int32_t begin = 0;
-  std::int32_t end = 0;
-  auto result = empty.blockWaveEnvelope(failed, -1000, 1000, 5, *envelope, 5, 0, false, begin, end);
-  EXPECT_EQ(ValuesOf(result.get()), (V{1000, -1000, -1000, -1000, -1000}));
-
-  // Two values read the first and the last of three envelope values.
-  auto three = MakeWave({-32768, 0, 32767});
-  end = 0;
-  result = empty.blockWaveEnvelope(failed, -1000, 1000, 2, *three, 2, 0, false, begin, end);
-  // phase 0 against middle ~0: second; phase .5 against middle ~1: first
-  EXPECT_EQ(ValuesOf(result.get()), (V{1000, -1000}));
-}
-
-// ---- sinus -----------------------------------------------------------------
-
-class WaveSinus : public ::testing::Test {
- protected:
-  void SetUp() override { ASSERT_TRUE(CreateSineTable()); }
-  void TearDown() override { DestroySineTable(); }
-
-  V Sinus(double top, double bottom, double period, double count, double startAngle) {
-    bool failed = false;
-    Wave empty;
-    std::int32_t begin = 0;
-    std::int32_t end = 0;
-    auto result = empty.sinus(failed, top, bottom, period, count, startAngle, begin, end);
-    EXPECT_EQ(end, result ? result->getValues() : -1);
-    return ValuesOf(result.get());
-  }
-};
-
-TEST_F(WaveSinus, QuarterPeriodsOfTheTable) {
-  // Period 4 reads the table at 0, 2249.75, 4499.5, 6749.25:
-  //   0; .25 * 32766 + .75 * 32767 = 32766.75; (22 + 0) / 2 = 11;
-  //   .75 * -32766 + .25 * -32767 = -32766.25.
-  // amplitude 2000 / 65535: 999.977, 0.34, -999.96.
-  EXPECT_EQ(Sinus(1000, -1000, 4, 2, 0), (V{0, 999, 0, -999, 0, 999, 0, -999}));
-  // The offset trunc((3000 + 1000) / 2) = 2000 is added before truncating.
-  EXPECT_EQ(Sinus(3000, 1000, 4, 1, 0), (V{2000, 2999, 2000, 1000}));
-  // Starting a quarter period on.
-  EXPECT_EQ(Sinus(1000, -1000, 4, 1, 0.25), (V{999, 0, -999, 0}));
-  // trunc((40000 + 30000) / 2) = 35000, kept as 16 bits: -30536
-  EXPECT_EQ(Sinus(40000, 30000, 4, 0.25, 0), (V{-30536}));
-}
-
-TEST_F(WaveSinus, LengthIsCountTimesPeriodAtLeastOne) {
-  EXPECT_EQ(Sinus(1000, -1000, 4, 0.1, 0), (V{0}));
-  // offset trunc(1001 * 0.5) = 500
-  EXPECT_EQ(Sinus(1001, 0, 4, 0.1, 0), (V{500}));
-  EXPECT_EQ(Sinus(1000, -1000, 4, 1.5, 0).size(), 6U);
-  EXPECT_EQ(Sinus(1000, -1000, 2.5, 3, 0).size(), 7U);  // trunc(7.5)
-}
-
-TEST_F(WaveSinus, ReplacesTheRange) {
-  bool failed = false;
-  auto w = MakeWave({5, 5, 5, 5});
-  std::int32_t begin = 1;
-  std::int32_t end = 3;
-  auto result = w->sinus(failed, 1000, -1000, 4, 1, 0, begin, end);
-  EXPECT_EQ(ValuesOf(result.get()), (V{5, 0, 999, 0, -999, 5}));
-  EXPECT_EQ(end, 5);
 }
 
 // ---- multi-frequency ----------------------------------------------------------
@@ -344,84 +204,58 @@ class SoundGenerate : public ::testing::Test {
   void TearDown() override { DestroySineTable(); }
 };
 
-TEST_F(SoundGenerate, SilenceLengthIsSecondsTimesFreqPlus1) {
-  bool failed = false;
-  auto mono = MakeMono({1, 2, 3}, 1000);
-  std::int32_t begin = 1;
-  std::int32_t end = 1;
-  auto result = mono->Silence(failed, 0, begin, end);  // trunc(0 + 1) = 1 value
-  ASSERT_NE(result, nullptr);
-  EXPECT_EQ(ValuesOf(result->Channel(0)), (V{1, 0, 2, 3}));
-  EXPECT_EQ(end, 2);
-  EXPECT_EQ(result->GetFreq(), 1000);
-  EXPECT_EQ(result->GetMoSt(), 1);
-
-  auto stereo = MakeStereo({1, 2, 3}, {4, 5, 6}, 1000);
-  begin = 1;
-  end = 2;
-  result = stereo->Silence(failed, 0.002, begin, end);  // trunc(2 + 1) = 3 values
-  ASSERT_NE(result, nullptr);
-  EXPECT_EQ(result->GetMoSt(), 2);
-  EXPECT_EQ(ValuesOf(result->Channel(0)), (V{1, 0, 0, 0, 3}));
-  EXPECT_EQ(ValuesOf(result->Channel(1)), (V{4, 0, 0, 0, 6}));
-  EXPECT_EQ(end, 4);
-  EXPECT_EQ(ValuesOf(stereo->Channel(0)), (V{1, 2, 3}));
-}
-
-TEST_F(SoundGenerate, SilenceAllReplacesEverythingByTruncatedCount) {
-  bool failed = false;
-  auto stereo = MakeStereo({1, 2, 3}, {4, 5, 6}, 8000);
-  auto result = stereo->SilenceAll(failed, 2.7);
-  ASSERT_NE(result, nullptr);
-  EXPECT_EQ(ValuesOf(result->Channel(0)), (V{0, 0}));
-  EXPECT_EQ(ValuesOf(result->Channel(1)), (V{0, 0}));
-  EXPECT_EQ(result->GetFreq(), 8000);
-}
-
-TEST_F(SoundGenerate, LineAndSinusSecondsBecomeValues) {
-  bool failed = false;
-  auto mono = MakeMono({}, 1000);
-  std::int32_t begin = 0;
-  std::int32_t end = 0;
-  auto result = mono->Line(failed, 0, 100, 0.004, false, begin, end);  // 4 + 1 values
-  EXPECT_EQ(ValuesOf(result->Channel(0)), (V{0, 25, 50, 75, 100}));
-  EXPECT_EQ(end, 5);
-  end = 0;
-  result = mono->Line(failed, 100, 1600, 0.003, true, begin, end);  // 3 + 1 values
-  EXPECT_EQ(ValuesOf(result->Channel(0)), (V{100, 200, 400, 800}));
-  end = 0;
-  result = mono->Sinus(failed, 1000, -1000, 0.004, 2, 0, begin, end);  // period 4 values
-  EXPECT_EQ(ValuesOf(result->Channel(0)), (V{0, 999, 0, -999, 0, 999, 0, -999}));
-  EXPECT_EQ(end, 8);
-}
-
-TEST_F(SoundGenerate, BlockWaveStartsAtTheSecondHeight) {
-  bool failed = false;
-  auto stereo = MakeStereo({7}, {8}, 1000);
-  std::int32_t begin = 1;
-  std::int32_t end = 1;
-  // period 0.004 s = 4 values, 0.008 s = 8 values
-  auto result = stereo->BlockWave(failed, 1000, -1000, 0.004, 0.5, 0.008, 0, false, begin, end);
-  ASSERT_NE(result, nullptr);
-  EXPECT_EQ(ValuesOf(result->Channel(0)),
-            (V{7, -1000, -1000, 1000, 1000, -1000, -1000, 1000, 1000}));
-  EXPECT_EQ(ValuesOf(result->Channel(1)),
-            (V{8, -1000, -1000, 1000, 1000, -1000, -1000, 1000, 1000}));
-  EXPECT_EQ(end, 9);
-}
-
-TEST_F(SoundGenerate, BlockWaveEnvelopeUsesTheMiddleOfAStereoEnvelope) {
-  // Left 32767 and right -32767 average to 0: middle 0.5 throughout. The
+// Seconds become values at the sound's frequency (here 1000 Hz) and every
+// channel gets the wave generator's values; the range returns around them.
+TEST_F(SoundGenerate, SecondsBecomeValuesOnEveryChannel) {
+  const auto mono = MakeMono({1, 2, 3}, 1000);
+  const auto stereo = MakeStereo({1, 2, 3}, {4, 5, 6}, 1000);
+  const auto none = MakeMono({}, 1000);
+  // One partial: volume, period, time, factor, angle.
+  const double one[] = {1}, period[] = {0.004}, zero[] = {0};
+  const double eight[] = {8}, period3[] = {0.003}, time2[] = {0.002}, quarter[] = {0.25};
+  const auto form = MakeStereo({1000, 1000, 1000}, {1000, 1000, 1000}, 22050);
+  // Left 32767 and right -32767 average to 0: a middle of 0.5 throughout; the
   // envelope's own frequency plays no part.
-  auto envelope = MakeStereo({32767, 32767}, {-32767, -32767}, 44100);
-  bool failed = false;
-  auto mono = MakeMono({}, 1000);
-  std::int32_t begin = 0;
-  std::int32_t end = 0;
-  auto result =
-      mono->BlockWaveEnvelope(failed, 1000, -1000, 0.004, *envelope, 0.004, 0, true, begin, end);
-  ASSERT_NE(result, nullptr);
-  EXPECT_EQ(ValuesOf(result->Channel(0)), (V{-1000, 0, 1000, 0}));
+  const auto envelope = MakeStereo({32767, 32767}, {-32767, -32767}, 44100);
+  // Fields: name, begin, end, returned end, operation, channels.
+  // clang-format off
+  ExpectSounds({
+      // trunc(0 x 1000 + 1) = 1 value
+      {"SilenceOfNoSeconds", 1, 1, 2, [&](bool& f, auto& b, auto& e) { return mono->Silence(f, 0, b, e); },
+       {{1, 0, 2, 3}}},
+      // trunc(2 + 1) = 3 values replace one
+      {"StereoSilence", 1, 2, 4, [&](bool& f, auto& b, auto& e) { return stereo->Silence(f, 0.002, b, e); },
+       {{1, 0, 0, 0, 3}, {4, 0, 0, 0, 6}}},
+      // a count of trunc(2.7) values replaces everything
+      {"SilenceAll", 0, 0, 0, [&](bool& f, auto&, auto&) { return stereo->SilenceAll(f, 2.7); },
+       {{0, 0}, {0, 0}}},
+      // 4 + 1 values
+      {"Line", 0, 0, 5, [&](bool& f, auto& b, auto& e) { return none->Line(f, 0, 100, 0.004, false, b, e); },
+       {{0, 25, 50, 75, 100}}},
+      {"ExpLine", 0, 0, 4, [&](bool& f, auto& b, auto& e) { return none->Line(f, 100, 1600, 0.003, true, b, e); },
+       {{100, 200, 400, 800}}},
+      // a period of 4 values, twice
+      {"Sinus", 0, 0, 8, [&](bool& f, auto& b, auto& e) { return none->Sinus(f, 1000, -1000, 0.004, 2, 0, b, e); },
+       {{0, 999, 0, -999, 0, 999, 0, -999}}},
+      // starts at the second height
+      {"BlockWave", 1, 1, 9,
+       [&](bool& f, auto& b, auto& e) { return stereo->BlockWave(f, 1000, -1000, 0.004, 0.5, 0.008, 0, false, b, e); },
+       {{1, -1000, -1000, 1000, 1000, -1000, -1000, 1000, 1000, 2, 3},
+        {4, -1000, -1000, 1000, 1000, -1000, -1000, 1000, 1000, 5, 6}}},
+      {"BlockWaveEnvelopeOfAStereoMiddle", 0, 0, 4,
+       [&](bool& f, auto& b, auto& e) { return none->BlockWaveEnvelope(f, 1000, -1000, 0.004, *envelope, 0.004, 0, true, b, e); },
+       {{-1000, 0, 1000, 0}}},
+      // A period of 4 values: advance 9000 / 4 = 2250 over the sine table;
+      // 9000 is past the last index 8999 and wraps to 1.
+      {"MultiFreq", 0, 0, 5,
+       [&](bool& f, auto& b, auto& e) { return none->MultiFreq(f, 0.005, 1, one, period, one, one, zero, b, e); },
+       {{0, 32767, 0, -32767, 22}}},
+      // Factor 0.25 every 0.002 s = 2 values: 0.25 ^ (1/2) = 0.5 per value.
+      {"MultiFreqFormDecays", 1, 1, 5,
+       [&](bool& f, auto& b, auto& e) { return stereo->MultiFreqForm(f, 0.004, 1, eight, period3, time2, quarter, zero, *form, b, e); },
+       {{1, 8000, 4000, 2000, 1000, 2, 3}, {4, 8000, 4000, 2000, 1000, 5, 6}}},
+  });
+  // clang-format on
 }
 
 TEST_F(SoundGenerate, NoiseLengthIsTruncatedSecondsAndChannelsDrawInTurn) {
@@ -442,44 +276,6 @@ TEST_F(SoundGenerate, NoiseLengthIsTruncatedSecondsAndChannelsDrawInTurn) {
       EXPECT_EQ(result->Channel(channel)->at(i), expected) << channel << " " << i;
     }
   }
-}
-
-TEST_F(SoundGenerate, MultiFreqReadsTheSineTable) {
-  // One partial of period 0.004 s = 4 values: advance 9000 / 4 = 2250 over
-  // the table; 9000 is past the last index 8999 and wraps to 1.
-  const double volumes[] = {1};
-  const double periods[] = {0.004};
-  const double times[] = {1};
-  const double factors[] = {1};
-  const double angles[] = {0};
-  bool failed = false;
-  auto mono = MakeMono({}, 1000);
-  std::int32_t begin = 0;
-  std::int32_t end = 0;
-  auto result =
-      mono->MultiFreq(failed, 0.005, 1, volumes, periods, times, factors, angles, begin, end);
-  ASSERT_NE(result, nullptr);
-  EXPECT_EQ(ValuesOf(result->Channel(0)), (V{0, 32767, 0, -32767, 22}));
-}
-
-TEST_F(SoundGenerate, MultiFreqFormDecaysByFactorPerTime) {
-  // Factor 0.25 every 0.002 s = 2 values: 0.25 ^ (1/2) = 0.5 per value.
-  const double volumes[] = {8};
-  const double periods[] = {0.003};
-  const double times[] = {0.002};
-  const double factors[] = {0.25};
-  const double angles[] = {0};
-  auto form = MakeStereo({1000, 1000, 1000}, {1000, 1000, 1000}, 22050);
-  bool failed = false;
-  auto stereo = MakeStereo({1, 2}, {3, 4}, 1000);
-  std::int32_t begin = 1;
-  std::int32_t end = 1;
-  auto result = stereo->MultiFreqForm(failed, 0.004, 1, volumes, periods, times, factors, angles,
-                                      *form, begin, end);
-  ASSERT_NE(result, nullptr);
-  EXPECT_EQ(ValuesOf(result->Channel(0)), (V{1, 8000, 4000, 2000, 1000, 2}));
-  EXPECT_EQ(ValuesOf(result->Channel(1)), (V{3, 8000, 4000, 2000, 1000, 4}));
-  EXPECT_EQ(end, 5);
 }
 
 }  // namespace
