@@ -7,6 +7,7 @@
 #include <map>
 
 #include "base/userinterface.h"
+#include "documents/formtable.h"
 #include "units/waveregistry.h"
 
 namespace {
@@ -43,13 +44,27 @@ const TFormDesc* FindForm(TWaveCommand command) {
     std::vector<TFormDesc> all;
     for (TWaveCommand c : AllWaveCommands()) {
       const TWaveCommandRow& row = WaveCommandRow(c);
-      all.push_back(row.Fields != nullptr ? TFormDesc{c, row.Caption, row.Fields()}
-                                          : TFormDesc{c, "", {}});
+      TFormDesc& form = all.emplace_back();
+      form.command = c;
+      if (row.Fields == nullptr) continue;
+      form.caption = row.Caption;
+      form.fields = row.Fields();
+      CompleteForm(form);
     }
     return all;
   }();
   const TFormDesc& form = forms[static_cast<std::size_t>(command)];
   return WaveCommandRow(command).Fields != nullptr ? &form : nullptr;
+}
+
+const TFormDesc& WaveViewForm() {
+  static const TFormDesc form = MakeWaveViewForm();
+  return form;
+}
+
+const TFormDesc& VoldViewForm() {
+  static const TFormDesc form = MakeVoldViewForm();
+  return form;
 }
 
 TRecordForm::TRecordForm(const TFormDesc& desc, TWaveRecord record)
@@ -172,15 +187,21 @@ void TRecordForm::ReadField(bool& ok, std::size_t i, std::size_t index) {
   }
   if (field.value) {
     field.value(record_, index).Read(ok, text, field.label);
-    return;
+  } else {
+    const std::unique_ptr<unit> value = field.copyValue(record_);
+    value->Read(ok, text, field.label);
+    if (ok) field.storeValue(record_, *value);
   }
-  const std::unique_ptr<unit> value = field.copyValue(record_);
-  value->Read(ok, text, field.label);
-  if (ok) field.storeValue(record_, *value);
+  if (!ok) {
+    failedField_ = &field;
+    failedIndex_ = index;
+  }
 }
 
 bool TRecordForm::Read() {
   bool ok = true;
+  failedField_ = nullptr;
+  failedIndex_ = 0;
   for (std::size_t i = 0; i < desc_.fields.size() && ok; ++i) {
     if (!desc_.fields[i].perFrequency) {
       ReadField(ok, i, 0);
@@ -194,6 +215,13 @@ bool TRecordForm::Read() {
       for (std::size_t j = i; j <= last && ok; ++j) ReadField(ok, j, k);
     }
     i = last;
+  }
+  if (ok && desc_.check) {
+    if (const std::optional<TFormProblem> problem = desc_.check(record_, frequency_)) {
+      ShowMessage("Input Error", problem->message, MessageIcon::Information);
+      failedField_ = FindField(problem->label);
+      ok = false;
+    }
   }
   return ok;
 }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,12 +34,17 @@ struct TFieldDesc {
   TFieldKind kind;
   // The label of the "In <label>: ..." messages; for a choice, its caption.
   std::string label;
+  // What the dialog shows instead of the label, where the two differ (the
+  // frame of a choice whose label the command line knows shorter).
+  std::string caption;
   // The unit value class an edit field reads with ("unitTimePosMore").
   std::string unitClass;
-  // The option texts of a choice.
+  // The option texts of a choice. An edit field with options is a list of
+  // these texts to pick from.
   std::vector<std::string> options;
   // Short spellings of the options the command line also takes ("1" for
-  // "Mono"); empty where the texts are short enough.
+  // "Mono"); empty where the texts are short enough. For an edit field with
+  // options: the text each option stands for ("44100" for "44 kHz").
   std::vector<std::string> optionKeys;
   // Whether the field is one entry of the multi-frequency list: its label
   // then takes an index, 1 for the first frequency.
@@ -66,15 +73,45 @@ struct TFieldDesc {
   std::function<std::vector<std::pair<std::string, std::string>>(int)> fills;
 };
 
+// A colour of a view's settings: a dialog picks it, nothing reads it.
+struct TColorDesc {
+  std::string label;
+  std::function<TColor&(TWaveRecord&)> value;
+};
+
+// What a further check found wrong: the message, and the label of the field
+// to correct.
+struct TFormProblem {
+  std::string label;
+  std::string message;
+};
+
 struct TFormDesc {
-  TWaveCommand command;
+  // The command whose record the form edits; none for the view settings.
+  std::optional<TWaveCommand> command;
   std::string caption;
   std::vector<TFieldDesc> fields;
+  // The help context number, and the topic of its help page.
+  int helpContext = 0;
+  std::string helpTopic;
+  // Checks after every field has been read: a problem, or nothing. It may
+  // bring a value read into range. `frequency` is the sample frequency of
+  // the wave the dialog is for (0: not known, those checks are skipped).
+  std::function<std::optional<TFormProblem>(TWaveRecord&, std::int32_t frequency)> check;
+  // The colours of the view settings, in the order a dialog shows them.
+  std::vector<TColorDesc> colors;
+  // A check box of the dialog, not of the record, unchecked when shown
+  // ("Use As Default"); empty when the dialog has none.
+  std::string dialogCheck;
 };
 
 // The form of a command with a dialog (from its row of the command table);
 // null for commands without one.
 const TFormDesc* FindForm(TWaveCommand command);
+
+// The forms of the view settings ("Wave View", "Volume Diagram").
+const TFormDesc& WaveViewForm();
+const TFormDesc& VoldViewForm();
 
 // The field a label names: exact or ignoring case and surrounding spaces.
 // Null when there is none.
@@ -103,10 +140,18 @@ class TRecordForm {
   // The text a field shows now.
   std::string Text(const TFieldDesc& field, std::size_t index = 0) const;
 
-  // Reads every chosen field in order with its unit value's Read; the first
-  // bad one shows its "Input Error" and stops the reading. On success the
-  // record holds the values read.
+  // The sample frequency of the wave the form is for, for the further
+  // checks that need it.
+  void SetFrequency(std::int32_t frequency) { frequency_ = frequency; }
+
+  // Reads every chosen field in order with its unit value's Read, then the
+  // form's further checks; the first problem shows its "Input Error" and
+  // stops the reading. On success the record holds the values read.
   bool Read();
+  // After a failed Read: the field to correct (null when none is named) and
+  // its frequency index.
+  const TFieldDesc* FailedField() const { return failedField_; }
+  std::size_t FailedIndex() const { return failedIndex_; }
 
  private:
   std::string& TextOf(const TFieldDesc& field, std::size_t index);
@@ -118,4 +163,7 @@ class TRecordForm {
   TWaveRecord record_;
   // Texts of the edit and wave fields, by field and frequency index.
   std::vector<std::vector<std::string>> texts_;
+  std::int32_t frequency_ = 0;
+  const TFieldDesc* failedField_ = nullptr;
+  std::size_t failedIndex_ = 0;
 };

@@ -2,7 +2,9 @@
 // order, with their labels, unit classes and alternatives.
 #include "documents/formtable.h"
 
+#include <algorithm>
 #include <memory>
+#include <optional>
 
 #include "documents/fields.h"
 
@@ -427,6 +429,8 @@ std::vector<TFieldDesc> WaveFormatFields() {
   // The format is plain integers, read through a unit value like every
   // edit field so that the messages are the same.
   TFieldDesc frequency(TFieldKind::Edit, "Frequency", "unitIntegerPosMore");
+  frequency.options = {"5 kHz", "11 kHz", "22 kHz", "44 kHz", "88 kHz", "176 kHz"};
+  frequency.optionKeys = {"5512", "11025", "22050", "44100", "88200", "176400"};
   frequency.copyValue = [](const TWaveRecord& record) -> std::unique_ptr<unit> {
     return std::make_unique<unitIntegerPosMore>(std::get<R>(record).Frequency);
   };
@@ -437,9 +441,126 @@ std::vector<TFieldDesc> WaveFormatFields() {
       "Bits", {"8 Bits", "16 Bits"}, [](const R& r) { return r.BytesPSample == 1 ? 0 : 1; },
       [](R& r, int option) { r.BytesPSample = static_cast<std::int16_t>(option + 1); });
   bits.optionKeys = {"8", "16"};
+  bits.caption = "Wave Values";
   TFieldDesc channels = ChoiceWith<R>(
       "Channels", {"Mono", "Stereo"}, [](const R& r) { return r.MonoStereo == 1 ? 0 : 1; },
       [](R& r, int option) { r.MonoStereo = static_cast<std::int16_t>(option + 1); });
   channels.optionKeys = {"1", "2"};
   return {frequency, bits, channels};
+}
+
+// --- the view settings -------------------------------------------------------
+
+namespace {
+
+template <class R>
+TColorDesc Color(const char* label, TColor R::*member) {
+  return {label, [member](TWaveRecord& record) -> TColor& { return std::get<R>(record).*member; }};
+}
+
+}  // namespace
+
+TFormDesc MakeWaveViewForm() {
+  using R = TWaveViewProps;
+  TFormDesc form;
+  form.caption = "Wave View";
+  form.fields = {Edit("Values per Pixel", "unitIntegerPosMore", &R::ValuesPerPixel),
+                 Edit("Strength", "unitFactorPosMore", &R::Strength),
+                 Choice<R>("Combine", {"Mixed", "Left at Front", "Right at Front"}, &R::Combine),
+                 Choice<R>("Draw", {"Lines", "Points"}, &R::Draw),
+                 Choice<R>("Distribution", {"Constant", "Random"}, &R::Distribution),
+                 Check("Draw Grid", &R::DrawGrid),
+                 Check("2 Single Waves when Stereo", &R::TwoWaves)};
+  form.colors = {Color("Background", &R::Background), Color("Grid", &R::GridColor),
+                 Color("Single Wave", &R::SingleWave), Color("Left", &R::Left),
+                 Color("Right", &R::Right)};
+  form.helpContext = 23;
+  form.helpTopic = "ViewWave";
+  form.dialogCheck = "Use As Default";
+  return form;
+}
+
+TFormDesc MakeVoldViewForm() {
+  using R = TVoldViewProps;
+  TFormDesc form;
+  form.caption = "Volume Diagram";
+  form.fields = {Edit("Top Frequency", "unitTimePosMore", &R::Top),
+                 Edit("Bottom Frequency", "unitTimePosMore", &R::Bottom),
+                 Edit("Strength", "unitFactorPosMore", &R::Strength),
+                 Edit("Vertical Resolution", "unitIntegerPosMore", &R::Vertical),
+                 Edit("Frequency Width", "unitFactorPosMore", &R::Width),
+                 Choice<R>("Distribution", {"Frequency Linear", "Logaritmic", "Time Linear"},
+                           &R::HorDistribution),
+                 Choice<R>("Sensitivity",
+                           {"Low (Kwadratic)", "Normal (Linear)", "High (Square root)",
+                            "Very High (Fourth root)"},
+                           &R::Sensitivity),
+                 Check("2 Single Diagrams when Stereo", &R::TwoDiagrams)};
+  form.colors = {Color("Background", &R::Background), Color("Volume Single or Both ", &R::Single),
+                 Color("Volume Left", &R::Left), Color("Volume Right", &R::Right),
+                 Color("Cursor", &R::Cursor)};
+  form.helpContext = 3;
+  form.helpTopic = "ViewVold";
+  form.dialogCheck = "Use As Default";
+  form.check = [](TWaveRecord& record, std::int32_t frequency) -> std::optional<TFormProblem> {
+    if (frequency <= 0) return std::nullopt;
+    R& r = std::get<R>(record);
+    // Periods: a band above the sample frequency has a period below 1 / f.
+    const double shortest = 1.0 / frequency;
+    const auto tooHigh = [shortest](const unitTimePosMore& period) {
+      return period.GetValue() < shortest * (1 - 1e-9);
+    };
+    if (tooHigh(r.Top)) {
+      return TFormProblem{"Top Frequency",
+                          "Top Frequency may not be higher than the sample Frequency."};
+    }
+    const TFormProblem same{"Bottom Frequency",
+                            "Top Frequency and Bottom Frequency must be different."};
+    if (r.Top.GetValue() == r.Bottom.GetValue()) return same;
+    if (tooHigh(r.Bottom)) {
+      return TFormProblem{"Bottom Frequency",
+                          "Bottom Frequency may not be higher than the sample Frequency."};
+    }
+    // No band above half the sample frequency: shorter periods are raised to
+    // 2 / f. Two bands both above it would become one.
+    r.Top.SetValue(std::max(r.Top.GetValue(), 2 * shortest));
+    r.Bottom.SetValue(std::max(r.Bottom.GetValue(), 2 * shortest));
+    if (r.Top.GetValue() == r.Bottom.GetValue()) return same;
+    return std::nullopt;
+  };
+  return form;
+}
+
+void CompleteForm(TFormDesc& form) {
+  using C = TWaveCommand;
+  struct Help {
+    C command;
+    int context;
+  };
+  static constexpr Help kHelp[] = {
+      {C::MakeSilence, 20},  {C::MakeLine, 5},   {C::MakeBlock, 6},      {C::MakeTriangle, 6},
+      {C::MakeSinus, 7},     {C::MakeNoise, 8},  {C::MakeMFreq, 37},     {C::Volume, 9},
+      {C::Up, 19},           {C::Block, 43},     {C::RollOut, 46},       {C::Rotate, 21},
+      {C::RollIn, 44},       {C::Length, 49},    {C::Distort, 45},       {C::Balance, 11},
+      {C::MixLeftRight, 36}, {C::PerEcho, 12},   {C::RndEcho, 13},       {C::TempoPitch, 50},
+      {C::FilterBlock, 17},  {C::FilterLow, 15}, {C::FilterHigh, 15},    {C::FilterRes, 16},
+      {C::FilterNotch, 16},  {C::EditMix, 4},    {C::FileProperties, 2},
+  };
+  if (!form.command) return;
+  const C command = *form.command;
+  form.helpTopic = WaveCommandName(command);
+  for (const Help& help : kHelp) {
+    if (help.command == command) form.helpContext = help.context;
+  }
+  if (command == C::MakeLine) {
+    form.check = [](TWaveRecord& record, std::int32_t) -> std::optional<TFormProblem> {
+      const TLineProps& r = std::get<TLineProps>(record);
+      if (!r.Exponential) return std::nullopt;
+      const char* zero = r.From.GetValue() == 0 ? "Begin Value"
+                         : r.To.GetValue() == 0 ? "End Value"
+                                                : nullptr;
+      if (zero == nullptr) return std::nullopt;
+      return TFormProblem{zero, "Exponential Line may not contain value 0."};
+    };
+  }
 }

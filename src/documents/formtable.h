@@ -3,6 +3,7 @@
 #include <vector>
 
 struct TFieldDesc;
+struct TFormDesc;
 
 // The fields of each command's dialog in reading order; the rows of the
 // command table name them.
@@ -31,3 +32,10 @@ std::vector<TFieldDesc> BlockFilterFields();
 std::vector<TFieldDesc> MixFields();
 // FileProperties: the format (frequency, bits, channels).
 std::vector<TFieldDesc> WaveFormatFields();
+
+// Adds to a command's form what the command table does not hold: the help
+// context and topic, and the further checks.
+void CompleteForm(TFormDesc& form);
+// The view settings' forms, whole.
+TFormDesc MakeWaveViewForm();
+TFormDesc MakeVoldViewForm();

@@ -4,6 +4,7 @@
 #include <variant>
 #include <vector>
 
+#include "documents/viewprops.h"
 #include "documents/wavefileprops.h"
 #include "units/unitvalues.h"
 
@@ -333,10 +334,12 @@ struct TWaveRecords {
   TBlockFilterProps blockFilter;
 };
 
-// Any one record, as a command takes it (monostate: a command without one).
+// Any one record, as a command takes it (monostate: a command without one)
+// or a dialog edits it (the two view settings, which no command takes).
 using TWaveRecord =
     std::variant<std::monostate, TLineProps, TSilenceProps, TNoiseProps, TBlockTriangleProps,
                  TSinusProps, TMFreqProps, TVolumeProps, TBalanceProps, TRotateProps, TBlockProps,
                  TRollInProps, TRollOutProps, TLengthProps, TTempoPitchProps, TUpProps,
                  TDistortProps, TLeftRightProps, TPerEchoProps, TRandomEchoProps, TMixProps,
-                 THighLowProps, TResNotchProps, TBlockFilterProps, TWaveFileProps>;
+                 THighLowProps, TResNotchProps, TBlockFilterProps, TWaveFileProps, TWaveViewProps,
+                 TVoldViewProps>;
