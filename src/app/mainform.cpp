@@ -27,6 +27,7 @@
 #include "app/backgroundrun.h"
 #include "app/childwindow.h"
 #include "app/commandtable.h"
+#include "app/dialoghandlers.h"
 #include "app/helpwindow.h"
 #include "app/wavewindow.h"
 #include "base/tbassert.h"
@@ -106,6 +107,7 @@ TMainForm::TMainForm() : QtUi(this), UiScope(std::make_unique<ScopedUserInterfac
   };
 
   CreateHandlers();
+  InstallDialogs(*this);
   CreateActions();
   CreateMenus();
   CreateToolBars();
