@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 #include <vector>
 
 #include "wavetestutil.h"
@@ -22,73 +23,83 @@ V Busy(std::size_t count, int seed = 1) {
   return values;
 }
 
-// ---- low and high pass ------------------------------------------------------
+// ---- worked values -------------------------------------------------------------
 
-// With factor 0.6 (a = 0.6, sqrt(1 - a^2) = 0.8) and time 3 pi the pole is
-// c = 1 - 2 pi 0.6 / (0.8 x 3 pi) = 0.5, so y = 0.5 x + 0.5 y:
+// One pole: with factor 0.6 (a = 0.6, sqrt(1 - a^2) = 0.8) and time 3 pi the
+// pole is c = 1 - 2 pi 0.6 / (0.8 x 3 pi) = 0.5, so y = 0.5 x + 0.5 y:
 //   x = 1003, 2000, -3001 -> y = 501.5, 1250.75, -875.125 -> 501, 1250, -875
 //   high pass x - y      -> 501.5, 749.25, -2125.875 -> 501, 749, -2125
-// A second pass over 501, 1250, -875 -> y = 250.5, 750.25, -62.375.
-struct OnePoleRow {
-  const char* name;
-  bool high;
-  double factor;
-  int countBer;
-  int countCmd;
-  V expected;
-};
-
-class OnePoleByHand : public ::testing::TestWithParam<OnePoleRow> {};
-
-TEST_P(OnePoleByHand, MatchesWorkedValues) {
-  const OnePoleRow& row = GetParam();
-  auto w = MakeWave({7, 1003, 2000, -3001, 9});
-  bool failed = false;
-  const double time = 3 * kPi;
-  auto result = row.high ? w->highPass(failed, time, row.factor, row.countBer, row.countCmd, 1, 4)
-                         : w->lowPass(failed, time, row.factor, row.countBer, row.countCmd, 1, 4);
-  EXPECT_FALSE(failed);
-  EXPECT_EQ(ValuesOf(result.get()), row.expected);
-  EXPECT_EQ(ValuesOf(w.get()), (V{7, 1003, 2000, -3001, 9}));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    WaveOnePole, OnePoleByHand,
-    ::testing::Values(OnePoleRow{"Low", false, 0.6, 1, 1, {7, 501, 1250, -875, 9}},
-                      OnePoleRow{"High", true, 0.6, 1, 1, {7, 501, 749, -2125, 9}},
-                      // 0.36^(1/2) = 0.6: two stages of 0.6 reach factor 0.36.
-                      OnePoleRow{"LowTwoStages", false, 0.36, 2, 1, {7, 501, 1250, -875, 9}},
-                      OnePoleRow{"LowTwoPasses", false, 0.6, 1, 2, {7, 250, 750, -62, 9}},
-                      // Second high pass over 501, 749, -2125: y = 250.5,
-                      // 499.75, -812.625; x - y = 250.5, 249.25, -1312.375.
-                      OnePoleRow{"HighTwoPasses", true, 0.6, 1, 2, {7, 250, 249, -1312, 9}}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(WaveOnePole, NegativePoleCopiesLowAndZeroesHigh) {
-  // time 1, factor 0.5: c = 1 - pi / (0.866 x 1) < 0, so c = 0 and y = x.
-  auto w = MakeWave({5, 300, -400, 32767, -32768, 6});
-  bool failed = false;
-  EXPECT_EQ(ValuesOf(w->lowPass(failed, 1, 0.5, 1, 3, 1, 5).get()),
-            (V{5, 300, -400, 32767, -32768, 6}));
-  EXPECT_EQ(ValuesOf(w->highPass(failed, 1, 0.5, 1, 3, 1, 5).get()), (V{5, 0, 0, 0, 0, 6}));
-  EXPECT_FALSE(failed);
-}
-
-TEST(WaveOnePole, ConstantInputRisesThroughLowAndDecaysThroughHigh) {
-  auto w = MakeWave(Constant(400, 1000));
-  bool failed = false;
-  auto low = w->lowPass(failed, 20, 0.5, 1, 1, 0, -1);
-  auto high = w->highPass(failed, 20, 0.5, 1, 1, 0, -1);
-  ASSERT_EQ(low->getValues(), 400);
-  for (std::int32_t i = 1; i < 400; ++i) {
-    EXPECT_GE(low->at(i), low->at(i - 1)) << i;
-    EXPECT_LE(high->at(i), high->at(i - 1)) << i;
-  }
-  EXPECT_GT(low->at(0), 0);
-  EXPECT_LT(low->at(0), 1000);
-  EXPECT_GE(low->at(399), 999);
-  EXPECT_LE(high->at(399), 1);
-  EXPECT_GE(high->at(399), 0);
+// A second pass over 501, 1250, -875 -> y = 250.5, 750.25, -62.375; a second
+// high pass over 501, 749, -2125: y = 250.5, 499.75, -812.625, x - y = 250.5,
+// 249.25, -1312.375. Time 1, factor 0.5: c = 1 - pi / (0.866 x 1) < 0, so
+// c = 0 and y = x.
+//
+// Resonant, per 2, factor 0.75: d = 0.25^(1/2) = 0.5, k = 2.466 / 4 = 0.6165.
+// First value x = 1000 from v = y = 0, four sub-steps (y += k v; v -= y;
+// y = 0.5 x + 0.5 y): y 500 (v 0); y 750 (v -500); y 441.75 -> v -941.75 ->
+// y 720.875; y 140.286125 -> v -1082.036125 -> y 570.1430625 => 570, notch
+// 429. The values 0, 0, -1000 continue the same way: y = -70.587...,
+// -3.738..., -564.041... (notch x - y = 70.58, 3.73, -435.95). Factor 1: d = 0,
+// so y = x after every sub-step. A frequency envelope at sampleFreq 40 and
+// e = -32768 (20 Hz) gives per = 2, d = 0.5, but k = 0.09864 / 4 = 0.02466 and
+// twenty sub-steps per value: y = 714.818..., -141.28..., -48.36..., -731.37...
+//
+// Block filter, time 2: n = 3, each output half the mean of the two values
+// before it. Negative time: p starts at begin, the sum adds S(p) / 2 and
+// drops S(p - 2) / 2. Time 1.5, n = 2, p from -1: S(1.5) = 100 enters at
+// p = 0 (+66.67, output 33), leaves at p = 1 (S(2.5) lies past the range: 0),
+// and S(2) leaves at p = 2 (-66.67, output -33).
+//
+// Block filter with an envelope, maxTime 3 and envelope 32767: T = 3, margin
+// m = 4 on each side; output k stands for c = begin - 4 + k and averages c - 1,
+// c, c + 1: over four values 96 the sums are 32, 64, 96, 96, 64, 32 (halved).
+// e = -32767 gives T = -3: the same window entered from the other side.
+// Envelope 0: T = 0, so the sum is the value at c, halved; margin
+// trunc(2.5 + 1) = 3. maxTime 2 and envelope {32767, 0} over the two range
+// values: m = 3, 8 outputs standing for c = k - 3; output 0 reads 32767
+// (T = 2: S(-2) / 2 in, S(-4) / 2 out, both outside: 0), every later one the
+// last value 0 (T = 0): S(-2) ... S(4) = 0, 0, 1000, 1000, 0, 0, 0, halved.
+TEST(WaveFilter, MatchesWorkedValues) {
+  const auto twenty = MakeWave({-32768});
+  const auto up = MakeWave({32767});
+  const auto down = MakeWave({-32767});
+  const auto still = MakeWave({0, 0});
+  const auto first = MakeWave({32767, 0});
+  const V pole{7, 1003, 2000, -3001, 9};
+  const V steep{5, 300, -400, 32767, -32768, 6};
+  const V ring{11, 1000, 0, 0, -1000, 12};
+  const V full{3, -32768, 32767, 1234, -5};
+  const V hundreds{100, 100, 100, 100};
+  const V ninetySix{96, 96, 96, 96};
+  const V windowed{0, 0, 0, 16, 32, 48, 48, 32, 16, 0, 0, 0};
+  // Fields: name, input, begin, end, returned end, operation, expected.
+  // clang-format off
+  ExpectWaves({
+      {"Low", pole, 1, 4, 4, [](const Wave& w, bool& f, auto& b, auto& e) { return w.lowPass(f, 3 * kPi, 0.6, 1, 1, b, e); }, {7, 501, 1250, -875, 9}},
+      {"High", pole, 1, 4, 4, [](const Wave& w, bool& f, auto& b, auto& e) { return w.highPass(f, 3 * kPi, 0.6, 1, 1, b, e); }, {7, 501, 749, -2125, 9}},
+      // 0.36^(1/2) = 0.6: two stages of 0.6 reach factor 0.36.
+      {"LowTwoStages", pole, 1, 4, 4, [](const Wave& w, bool& f, auto& b, auto& e) { return w.lowPass(f, 3 * kPi, 0.36, 2, 1, b, e); }, {7, 501, 1250, -875, 9}},
+      {"LowTwoPasses", pole, 1, 4, 4, [](const Wave& w, bool& f, auto& b, auto& e) { return w.lowPass(f, 3 * kPi, 0.6, 1, 2, b, e); }, {7, 250, 750, -62, 9}},
+      {"HighTwoPasses", pole, 1, 4, 4, [](const Wave& w, bool& f, auto& b, auto& e) { return w.highPass(f, 3 * kPi, 0.6, 1, 2, b, e); }, {7, 250, 249, -1312, 9}},
+      {"NegativePoleCopiesLow", steep, 1, 5, 5, [](const Wave& w, bool& f, auto& b, auto& e) { return w.lowPass(f, 1, 0.5, 1, 3, b, e); }, steep},
+      {"NegativePoleZeroesHigh", steep, 1, 5, 5, [](const Wave& w, bool& f, auto& b, auto& e) { return w.highPass(f, 1, 0.5, 1, 3, b, e); }, {5, 0, 0, 0, 0, 6}},
+      {"Resonant", ring, 1, 5, 5, [](const Wave& w, bool& f, auto& b, auto& e) { return w.resonant(f, 2, 0.75, b, e); }, {11, 570, -70, -3, -564, 12}},
+      {"Notch", ring, 1, 5, 5, [](const Wave& w, bool& f, auto& b, auto& e) { return w.notch(f, 2, 0.75, b, e); }, {11, 429, 70, 3, -435, 12}},
+      {"ResonantFullWidthPasses", full, 0, -1, -1, [](const Wave& w, bool& f, auto& b, auto& e) { return w.resonant(f, 7.5, 1, b, e); }, full},
+      {"NotchFullWidthSilences", full, 0, -1, -1, [](const Wave& w, bool& f, auto& b, auto& e) { return w.notch(f, 7.5, 1, b, e); }, {0, 0, 0, 0, 0}},
+      {"ResonantFrequencyEnvelope", {1000, 0, 0, -1000}, 0, 4, 4, [&](const Wave& w, bool& f, auto& b, auto& e) { return w.resonantFreqEnvelope(f, *twenty, 0.75, 40, b, e); }, {714, -141, -48, -731}},
+      {"NotchFrequencyEnvelope", {1000, 0, 0, -1000}, 0, 4, 4, [&](const Wave& w, bool& f, auto& b, auto& e) { return w.notchFreqEnvelope(f, *twenty, 0.75, 40, b, e); }, {285, 141, 48, -268}},
+      {"BlockTimeTwo", {1, 100, 100, 100, 100, 2}, 1, 5, 8, [](const Wave& w, bool& f, auto& b, auto& e) { return w.blockFilter(f, 2, b, e); }, {1, 0, 25, 50, 50, 50, 25, 0, 2}},
+      {"BlockToTheEnd", hundreds, 0, -1, 7, [](const Wave& w, bool& f, auto& b, auto& e) { return w.blockFilter(f, 2, b, e); }, {0, 25, 50, 50, 50, 25, 0}},
+      {"BlockNegativeTime", hundreds, 0, 4, 7, [](const Wave& w, bool& f, auto& b, auto& e) { return w.blockFilter(f, -2, b, e); }, {25, 50, 50, 50, 25, 0, 0}},
+      {"BlockFractionalTime", {7, 100, 100, 9}, 1, 3, 5, [](const Wave& w, bool& f, auto& b, auto& e) { return w.blockFilter(f, 1.5, b, e); }, {7, 0, 33, 0, -33, 9}},
+      {"BlockEnvelopeCentresTheWindow", {5, 96, 96, 96, 96, 6}, 1, 5, 13, [&](const Wave& w, bool& f, auto& b, auto& e) { return w.blockFilterEnvelope(f, 3, *up, b, e); }, {5, 0, 0, 0, 16, 32, 48, 48, 32, 16, 0, 0, 0, 6}},
+      {"BlockEnvelopeWidthUp", ninetySix, 0, 4, 12, [&](const Wave& w, bool& f, auto& b, auto& e) { return w.blockFilterEnvelope(f, 3, *up, b, e); }, windowed},
+      {"BlockEnvelopeWidthDown", ninetySix, 0, 4, 12, [&](const Wave& w, bool& f, auto& b, auto& e) { return w.blockFilterEnvelope(f, 3, *down, b, e); }, windowed},
+      {"BlockEnvelopeNarrow", {101, -201, 301}, 0, 3, 9, [&](const Wave& w, bool& f, auto& b, auto& e) { return w.blockFilterEnvelope(f, 2.5, *still, b, e); }, {0, 0, 0, 50, -100, 150, 0, 0, 0}},
+      {"BlockEnvelopeSpansTheRange", {1000, 1000}, 0, 2, 8, [&](const Wave& w, bool& f, auto& b, auto& e) { return w.blockFilterEnvelope(f, 2, *first, b, e); }, {0, 0, 0, 500, 500, 0, 0, 0}},
+  });
+  // clang-format on
 }
 
 TEST(WaveOnePole, HighPassWrapsAroundWithoutClipping) {
@@ -122,51 +133,57 @@ TEST(WaveOnePole, PassesEqualRepeatedSinglePasses) {
   }
 }
 
-TEST(WaveOnePole, PairEqualsChannelByChannel) {
+TEST(WaveFilter, PairsEqualChannelByChannel) {
   auto left = MakeWave(Busy(3100, 1));
   auto right = MakeWave(Busy(3100, 2));
+  const Wave* in[2] = {left.get(), right.get()};
   for (const bool high : {false, true}) {
     for (const int passes : {1, 4, 6}) {
       bool failed = false;
-      const Wave* in[2] = {left.get(), right.get()};
       std::unique_ptr<Wave> out[2];
       Wave::onePolePair(failed, high, in, out, 2, 12.5, 0.4, 1, passes, 3, 3050);
-      auto l = high ? left->highPass(failed, 12.5, 0.4, 1, passes, 3, 3050)
-                    : left->lowPass(failed, 12.5, 0.4, 1, passes, 3, 3050);
-      auto r = high ? right->highPass(failed, 12.5, 0.4, 1, passes, 3, 3050)
-                    : right->lowPass(failed, 12.5, 0.4, 1, passes, 3, 3050);
-      EXPECT_EQ(ValuesOf(out[0].get()), ValuesOf(l.get()));
-      EXPECT_EQ(ValuesOf(out[1].get()), ValuesOf(r.get()));
+      for (int ch = 0; ch < 2; ++ch) {
+        auto alone = high ? in[ch]->highPass(failed, 12.5, 0.4, 1, passes, 3, 3050)
+                          : in[ch]->lowPass(failed, 12.5, 0.4, 1, passes, 3, 3050);
+        EXPECT_EQ(ValuesOf(out[ch].get()), ValuesOf(alone.get())) << high << passes << ch;
+      }
       EXPECT_FALSE(failed);
+    }
+  }
+  for (const bool notch : {false, true}) {
+    bool failed = false;
+    std::unique_ptr<Wave> out[2];
+    Wave::resonantPair(failed, notch, in, out, 2, 23.7, 0.05, 0, 3100);
+    for (int ch = 0; ch < 2; ++ch) {
+      auto alone = notch ? in[ch]->notch(failed, 23.7, 0.05, 0, 3100)
+                         : in[ch]->resonant(failed, 23.7, 0.05, 0, 3100);
+      EXPECT_EQ(ValuesOf(out[ch].get()), ValuesOf(alone.get())) << notch << ch;
     }
   }
 }
 
-// ---- envelope low and high pass ----------------------------------------------
+// ---- envelopes ---------------------------------------------------------------
 
-TEST(WaveOnePoleEnvelope, LowestValueIsTwentyHertz) {
-  // e = -32768: 20 x 10^0 = 20 Hz exactly, a period of 44100 / 20 values.
+TEST(WaveOnePoleEnvelope, EndsAreTwentyHertzAndTwentyKilohertz) {
+  // e = -32768: 20 x 10^0 = 20 Hz exactly, a period of 44100 / 20 values;
+  // e = 32767: 20 x 10^3 Hz, a period of 44100 / 20000 = 2.205 values (up to
+  // the rounding of the exponent, so a value may differ by one).
   auto w = MakeWave(Busy(1500));
-  auto envelope = MakeWave({-32768, -32768, -32768});
-  bool failed = false;
-  auto enveloped = w->lowPassEnvelope(failed, *envelope, 0.3, 2, 2, 44100, 10, 1400);
-  auto constant = w->lowPass(failed, 44100.0 / 20, 0.3, 2, 2, 10, 1400);
-  EXPECT_EQ(ValuesOf(enveloped.get()), ValuesOf(constant.get()));
-  auto highEnveloped = w->highPassEnvelope(failed, *envelope, 0.3, 1, 1, 44100, 10, 1400);
-  auto highConstant = w->highPass(failed, 44100.0 / 20, 0.3, 1, 1, 10, 1400);
-  EXPECT_EQ(ValuesOf(highEnveloped.get()), ValuesOf(highConstant.get()));
-}
-
-TEST(WaveOnePoleEnvelope, HighestValueIsTwentyKilohertz) {
-  // e = 32767: 20 x 10^3 Hz, a period of 44100 / 20000 = 2.205 values (up
-  // to the rounding of the exponent, so a value may differ by one).
-  auto w = MakeWave(Busy(800));
-  auto envelope = MakeWave({32767});
-  bool failed = false;
-  auto enveloped = w->lowPassEnvelope(failed, *envelope, 0.5, 1, 1, 44100, 0, -1);
-  auto constant = w->lowPass(failed, 2.205, 0.5, 1, 1, 0, -1);
-  ASSERT_EQ(enveloped->getValues(), 800);
-  for (std::int32_t i = 0; i < 800; ++i) EXPECT_NEAR(enveloped->at(i), constant->at(i), 1) << i;
+  for (const auto& [e, period, tolerance] :
+       {std::tuple{-32768, 44100.0 / 20, 0}, std::tuple{32767, 2.205, 1}}) {
+    auto envelope = MakeWave({static_cast<std::int16_t>(e), static_cast<std::int16_t>(e)});
+    for (const bool high : {false, true}) {
+      bool failed = false;
+      auto enveloped = high ? w->highPassEnvelope(failed, *envelope, 0.3, 2, 2, 44100, 10, 1400)
+                            : w->lowPassEnvelope(failed, *envelope, 0.3, 2, 2, 44100, 10, 1400);
+      auto constant = high ? w->highPass(failed, period, 0.3, 2, 2, 10, 1400)
+                           : w->lowPass(failed, period, 0.3, 2, 2, 10, 1400);
+      ASSERT_EQ(enveloped->getValues(), 1500);
+      for (std::int32_t i = 0; i < 1500; ++i) {
+        ASSERT_NEAR(enveloped->at(i), constant->at(i), tolerance) << e << " " << high << " " << i;
+      }
+    }
+  }
 }
 
 TEST(WaveOnePoleEnvelope, EnvelopeRestartsForEveryPass) {
@@ -194,45 +211,6 @@ TEST(WaveOnePoleEnvelope, EnvelopeIsStretchedOverTheRange) {
   EXPECT_EQ(swept->at(49), 10000);
 }
 
-// ---- resonant and notch ------------------------------------------------------
-
-// per 2, factor 0.75: d = 0.25^(1/2) = 0.5, k = 2.466 / 4 = 0.6165. First
-// value x = 1000 from v = y = 0, four sub-steps (y += k v; v -= y;
-// y = 0.5 x + 0.5 y):
-//   y 500 (v 0); y 750 (v -500); y 441.75 -> v -941.75 -> y 720.875;
-//   y 140.286125 -> v -1082.036125 -> y 570.1430625  => 570, notch 429
-// The following values 0, 0, -1000 continue the same way: y = -70.587...,
-// -3.738..., -564.041... (notch x - y = 70.58, 3.73, -435.95).
-TEST(WaveResonant, MatchesWorkedValues) {
-  auto w = MakeWave({11, 1000, 0, 0, -1000, 12});
-  bool failed = false;
-  EXPECT_EQ(ValuesOf(w->resonant(failed, 2, 0.75, 1, 5).get()), (V{11, 570, -70, -3, -564, 12}));
-  EXPECT_EQ(ValuesOf(w->notch(failed, 2, 0.75, 1, 5).get()), (V{11, 429, 70, 3, -435, 12}));
-  EXPECT_FALSE(failed);
-}
-
-TEST(WaveResonant, FullWidthPassesInputAndNotchSilences) {
-  // factor 1: d = 0, so y = x after every sub-step.
-  const V input{3, -32768, 32767, 1234, -5};
-  auto w = MakeWave(input);
-  bool failed = false;
-  EXPECT_EQ(ValuesOf(w->resonant(failed, 7.5, 1, 0, -1).get()), input);
-  EXPECT_EQ(ValuesOf(w->notch(failed, 7.5, 1, 0, -1).get()), (V{0, 0, 0, 0, 0}));
-}
-
-TEST(WaveResonant, FrequencyEnvelopeTakesTwentySmallerSteps) {
-  // sampleFreq 40 and e = -32768 (20 Hz): per = 2, d = 0.5 as above, but
-  // k = 0.09864 / 4 = 0.02466 and twenty sub-steps per value: y after the
-  // first value 1000 is 714.818..., then -141.28..., -48.36..., -731.37...
-  auto w = MakeWave({1000, 0, 0, -1000});
-  auto envelope = MakeWave({-32768});
-  bool failed = false;
-  EXPECT_EQ(ValuesOf(w->resonantFreqEnvelope(failed, *envelope, 0.75, 40, 0, 4).get()),
-            (V{714, -141, -48, -731}));
-  EXPECT_EQ(ValuesOf(w->notchFreqEnvelope(failed, *envelope, 0.75, 40, 0, 4).get()),
-            (V{285, 141, 48, -268}));
-}
-
 TEST(WaveResonant, WidthEnvelopeOfAConstantEqualsTheConstantFilter) {
   // e = 16384 stands for the width (16384 + 32768) / 65536 = 0.75; with a
   // 20 Hz frequency envelope at 40 Hz sampling the period is 2.
@@ -246,127 +224,6 @@ TEST(WaveResonant, WidthEnvelopeOfAConstantEqualsTheConstantFilter) {
   EXPECT_EQ(ValuesOf(w->notchWidthEnvelope(failed, 2, *width, 5, 1100).get()), notch);
   EXPECT_EQ(ValuesOf(w->resonantEnvelopes(failed, *freq, *width, 40, 5, 1100).get()), resonant);
   EXPECT_EQ(ValuesOf(w->notchEnvelopes(failed, *freq, *width, 40, 5, 1100).get()), notch);
-}
-
-TEST(WaveResonant, PairEqualsChannelByChannel) {
-  auto left = MakeWave(Busy(2500, 3));
-  auto right = MakeWave(Busy(2500, 4));
-  for (const bool notch : {false, true}) {
-    bool failed = false;
-    const Wave* in[2] = {left.get(), right.get()};
-    std::unique_ptr<Wave> out[2];
-    Wave::resonantPair(failed, notch, in, out, 2, 23.7, 0.05, 0, 2500);
-    auto l = notch ? left->notch(failed, 23.7, 0.05, 0, 2500)
-                   : left->resonant(failed, 23.7, 0.05, 0, 2500);
-    auto r = notch ? right->notch(failed, 23.7, 0.05, 0, 2500)
-                   : right->resonant(failed, 23.7, 0.05, 0, 2500);
-    EXPECT_EQ(ValuesOf(out[0].get()), ValuesOf(l.get()));
-    EXPECT_EQ(ValuesOf(out[1].get()), ValuesOf(r.get()));
-  }
-}
-
-// ---- block filter ------------------------------------------------------------
-
-struct BlockRow {
-  const char* name;
-  double time;
-  V input;
-  std::int32_t begin, end;
-  V expected;
-  std::int32_t endOut;
-};
-
-class BlockFilterByHand : public ::testing::TestWithParam<BlockRow> {};
-
-TEST_P(BlockFilterByHand, MatchesWorkedValues) {
-  const BlockRow& row = GetParam();
-  auto w = MakeWave(row.input);
-  bool failed = false;
-  std::int32_t begin = row.begin;
-  std::int32_t end = row.end;
-  auto result = w->blockFilter(failed, row.time, begin, end);
-  EXPECT_EQ(ValuesOf(result.get()), row.expected);
-  EXPECT_EQ(begin, row.begin);
-  EXPECT_EQ(end, row.endOut);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    WaveBlockFilter, BlockFilterByHand,
-    ::testing::Values(
-        // n = 3; each output is half the mean of the two values before it.
-        BlockRow{
-            "TimeTwo", 2, {1, 100, 100, 100, 100, 2}, 1, 5, {1, 0, 25, 50, 50, 50, 25, 0, 2}, 8},
-        BlockRow{"ToTheEnd", 2, {100, 100, 100, 100}, 0, -1, {0, 25, 50, 50, 50, 25, 0}, 7},
-        // Negative time: p starts at begin, the sum adds S(p) / 2 and drops
-        // S(p - 2) / 2: 25, 50, 50, 50, 25, 0, 0.
-        BlockRow{"NegativeTime", -2, {100, 100, 100, 100}, 0, 4, {25, 50, 50, 50, 25, 0, 0}, 7},
-        // time 1.5, n = 2, p from -1: S(1.5) = 100 enters at p = 0 (+66.67,
-        // output 33), leaves at p = 1 (S(2.5) lies past the range: 0), and
-        // S(2) leaves at p = 2 (-66.67, output -33).
-        BlockRow{"FractionalTime", 1.5, {7, 100, 100, 9}, 1, 3, {7, 0, 33, 0, -33, 9}, 5}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(WaveBlockFilterEnvelope, CentresTheWindowOnEachOutput) {
-  // maxTime 3, envelope 32767: T = 32767 x 3 / 32767 = 3, margin m = 4 on
-  // each side. Output k stands for c = begin - 4 + k and averages c - 1, c,
-  // c + 1: over four values 96 the sums are 32, 64, 96, 96, 64, 32 (halved).
-  auto w = MakeWave({5, 96, 96, 96, 96, 6});
-  auto envelope = MakeWave({32767});
-  bool failed = false;
-  std::int32_t begin = 1;
-  std::int32_t end = 5;
-  auto result = w->blockFilterEnvelope(failed, 3, *envelope, begin, end);
-  EXPECT_EQ(ValuesOf(result.get()), (V{5, 0, 0, 0, 16, 32, 48, 48, 32, 16, 0, 0, 0, 6}));
-  EXPECT_EQ(begin, 1);
-  EXPECT_EQ(end, 13);
-}
-
-TEST(WaveBlockFilterEnvelope, NarrowWidthTakesTheValueItself) {
-  // Envelope 0: T = 0, |T| <= 1, so the sum is the source value at c and the
-  // output is half of it; margin trunc(2.5 + 1) = 3.
-  auto w = MakeWave({101, -201, 301});
-  auto envelope = MakeWave({0, 0});
-  bool failed = false;
-  std::int32_t begin = 0;
-  std::int32_t end = 3;
-  auto result = w->blockFilterEnvelope(failed, 2.5, *envelope, begin, end);
-  EXPECT_EQ(ValuesOf(result.get()), (V{0, 0, 0, 50, -100, 150, 0, 0, 0}));
-  EXPECT_EQ(end, 9);
-}
-
-TEST(WaveBlockFilterEnvelope, EnvelopeSpansTheRangeNotTheMargins) {
-  // maxTime 2: m = 3, 2 + 6 = 8 outputs, output k standing for c = k - 3.
-  // The envelope {32767, 0} spans the two range values: step 1 / 1, so
-  // output 0 reads 32767 (T = 2) and every later output reads the last
-  // value 0 (T = 0: the sum is S(c)). Output 0: T = 2, lo = c = -3, the
-  // sum adds S(-2) / 2 and drops S(-4) / 2, both outside: 0. Outputs 1 ... 7
-  // take S(-2), S(-1), S(0), S(1), S(2), S(3), S(4) = 0, 0, 1000, 1000, 0,
-  // 0, 0, halved.
-  auto w = MakeWave({1000, 1000});
-  auto envelope = MakeWave({32767, 0});
-  bool failed = false;
-  std::int32_t begin = 0;
-  std::int32_t end = 2;
-  auto result = w->blockFilterEnvelope(failed, 2, *envelope, begin, end);
-  EXPECT_EQ(ValuesOf(result.get()), (V{0, 0, 0, 500, 500, 0, 0, 0}));
-  EXPECT_EQ(begin, 0);
-  EXPECT_EQ(end, 8);
-}
-
-TEST(WaveBlockFilterEnvelope, NegativeWidthAveragesTheSameWindow) {
-  // e = -32767 gives T = -3: the same centred window, entered from the other
-  // side, so the same result as T = 3.
-  auto w = MakeWave({96, 96, 96, 96});
-  auto up = MakeWave({32767});
-  auto down = MakeWave({-32767});
-  bool failed = false;
-  std::int32_t begin = 0;
-  std::int32_t end = 4;
-  auto positive = w->blockFilterEnvelope(failed, 3, *up, begin, end);
-  begin = 0;
-  end = 4;
-  auto negative = w->blockFilterEnvelope(failed, 3, *down, begin, end);
-  EXPECT_EQ(ValuesOf(negative.get()), ValuesOf(positive.get()));
 }
 
 // ---- sound level -------------------------------------------------------------
@@ -385,16 +242,6 @@ TEST(SoundFilter1, StereoEqualsEachChannelFiltered) {
     EXPECT_EQ(ValuesOf(result->GetLeft()), ValuesOf(left.get()));
     EXPECT_EQ(ValuesOf(result->GetRight()), ValuesOf(right.get()));
   }
-}
-
-TEST(SoundFilter1, MonoUsesTheOneWave) {
-  auto sound = MakeMono({7, 1003, 2000, -3001, 9}, 1000);
-  bool failed = false;
-  // 3 pi / 1000 seconds at 1000 Hz: time 3 pi, the worked low pass above.
-  auto result = sound->Filter1(failed, &Wave::lowPass, 3 * kPi / 1000, 0.6, 1, 1, 1, 4);
-  ASSERT_NE(result, nullptr);
-  EXPECT_EQ(result->GetMoSt(), 1);
-  EXPECT_EQ(ValuesOf(result->GetLeft()), (V{7, 501, 1250, -875, 9}));
 }
 
 TEST(SoundFilter1, EnvelopeIsTheMiddleOfAStereoSound) {
@@ -464,54 +311,42 @@ INSTANTIATE_TEST_SUITE_P(SoundFilter2, SoundFilter2Choice,
                                            Filter2Row{"BothEnvelopes", false, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(SoundBlockFilter, SecondsBecomeValuesAndBothChannelsGrow) {
-  // 0.002 s at 1000 Hz: time 2, three values longer.
-  auto sound = MakeStereo({100, 100, 100, 100}, {200, 200, 200, 200}, 1000);
-  bool failed = false;
-  std::int32_t begin = 0;
-  std::int32_t end = 4;
-  auto result = sound->BlockFilter(failed, 0.002, begin, end);
-  ASSERT_NE(result, nullptr);
-  EXPECT_EQ(ValuesOf(result->GetLeft()), (V{0, 25, 50, 50, 50, 25, 0}));
-  EXPECT_EQ(ValuesOf(result->GetRight()), (V{0, 50, 100, 100, 100, 50, 0}));
-  EXPECT_EQ(begin, 0);
-  EXPECT_EQ(end, 7);
-}
-
-TEST(SoundBlockFilter, EnvelopeVersionUsesMaxSeconds) {
-  auto sound = MakeMono({5, 96, 96, 96, 96, 6}, 1000);
-  auto envelope = MakeMono({32767}, 500);
-  bool failed = false;
-  std::int32_t begin = 1;
-  std::int32_t end = 5;
-  auto result = sound->BlockFilterEnvelope(failed, *envelope, 0.003, begin, end);
-  ASSERT_NE(result, nullptr);
-  EXPECT_EQ(ValuesOf(result->GetLeft()), (V{5, 0, 0, 0, 16, 32, 48, 48, 32, 16, 0, 0, 0, 6}));
-  EXPECT_EQ(end, 13);
-}
-
-TEST(SoundNormalize, LoudestChannelReachesSeventyPercent) {
+// Seconds become values at the sound's frequency, on every channel.
+TEST(SoundFilter, SecondsBecomeValuesOnEveryChannel) {
+  const auto pole = MakeMono({7, 1003, 2000, -3001, 9}, 1000);
+  const auto flat = MakeStereo({100, 100, 100, 100}, {200, 200, 200, 200}, 1000);
+  const auto ninetySix = MakeMono({5, 96, 96, 96, 96, 6}, 1000);
+  const auto envelope = MakeMono({32767}, 500);
   // m = 2000 over both channels; factor 22936.9 / 2000 = 11.46845:
   // 1000 -> 11468.45, -2000 -> -22936.9, 500 -> 5734.225.
+  const auto loud = MakeStereo({1000, -2000, 3}, {500, 0, 4});
+  const auto silent = MakeMono({0, 0, 0});
+  // Fields: name, begin, end, returned end, operation, channels.
+  // clang-format off
+  ExpectSounds({
+      // 3 pi / 1000 seconds at 1000 Hz: time 3 pi, the worked low pass.
+      {"Filter1OfMono", 1, 4, 4, [&](bool& f, auto& b, auto& e) { return pole->Filter1(f, &Wave::lowPass, 3 * kPi / 1000, 0.6, 1, 1, b, e); },
+       {{7, 501, 1250, -875, 9}}},
+      // 0.002 s: time 2, three values longer.
+      {"BlockFilter", 0, 4, 7, [&](bool& f, auto& b, auto& e) { return flat->BlockFilter(f, 0.002, b, e); },
+       {{0, 25, 50, 50, 50, 25, 0}, {0, 50, 100, 100, 100, 50, 0}}},
+      {"BlockFilterEnvelope", 1, 5, 13, [&](bool& f, auto& b, auto& e) { return ninetySix->BlockFilterEnvelope(f, *envelope, 0.003, b, e); },
+       {{5, 0, 0, 0, 16, 32, 48, 48, 32, 16, 0, 0, 0, 6}}},
+      {"NormalizeToSeventyPercent", 0, 2, 2, [&](bool& f, auto& b, auto& e) { return loud->Normalize(f, b, e); },
+       {{11468, -22936, 3}, {5734, 0, 4}}},
+      {"NormalizeSilence", 0, 3, 3, [&](bool& f, auto& b, auto& e) { return silent->Normalize(f, b, e); }, {{0, 0, 0}}},
+  });
+  // clang-format on
+}
+
+TEST(SoundNormalize, InPlaceOverTheWholeSound) {
+  // Still m = 2000, as above, now also over the last values.
   auto sound = MakeStereo({1000, -2000, 3}, {500, 0, 4});
   bool failed = false;
-  auto result = sound->Normalize(failed, 0, 2);
-  ASSERT_NE(result, nullptr);
-  EXPECT_EQ(ValuesOf(result->GetLeft()), (V{11468, -22936, 3}));
-  EXPECT_EQ(ValuesOf(result->GetRight()), (V{5734, 0, 4}));
   sound->NormalizeInPlace(failed, 0, -1);
-  // Whole sound: still m = 2000.
   EXPECT_EQ(ValuesOf(sound->GetLeft()), (V{11468, -22936, 34}));
   EXPECT_EQ(ValuesOf(sound->GetRight()), (V{5734, 0, 45}));
   EXPECT_FALSE(failed);
-}
-
-TEST(SoundNormalize, SilenceStaysSilent) {
-  auto sound = MakeMono({0, 0, 0});
-  bool failed = false;
-  auto result = sound->Normalize(failed, 0, 3);
-  ASSERT_NE(result, nullptr);
-  EXPECT_EQ(ValuesOf(result->GetLeft()), (V{0, 0, 0}));
 }
 
 }  // namespace
