@@ -1,12 +1,15 @@
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <QCursor>
 #include <QImage>
 #include <QTimer>
 #include <cstdint>
+#include <optional>
 
 #include "app/waveviewcoords.h"
 #include "app/waveviewpainter.h"
+#include "documents/drawnodes.h"
 #include "documents/viewprops.h"
 #include "documents/wavelistener.h"
 
@@ -22,6 +25,13 @@ class TUnitWave;
 // The picture is kept in an image of the client area; painting copies it to
 // the screen. The volume diagram is computed a slice at a time from the event
 // loop, so the window stays responsive and shows how far it got.
+//
+// The mouse selects (Shift extends, Ctrl moves the nearer end) and the keys
+// move the cursor and the selection by pixel steps, all through the
+// document's selection operations. The wheel scrolls a zoomed view and
+// Ctrl+wheel zooms around the mouse. In hand-drawing mode the view instead
+// edits a row of points and the document's sound is rebuilt from them after
+// every change.
 class TWaveView : public QAbstractScrollArea, public TWaveListener {
   Q_OBJECT
 
@@ -70,6 +80,24 @@ class TWaveView : public QAbstractScrollArea, public TWaveListener {
   const QImage& Image() const { return Canvas; }
   bool DiagramBusy() const { return DiagramTimer.isActive(); }
 
+  // --- hand drawing -----------------------------------------------------------
+  bool IsDrawing() const { return Drawing; }
+  // kDrawLinear or kDrawSmooth.
+  std::uint8_t GetDrawKind() const { return DrawKind; }
+  void StartDrawing(std::uint8_t kind);
+  // The points go; the sound drawn so far stays in the document.
+  void EndDrawing();
+  // Another kind while drawing: the sound is rebuilt from the same points.
+  void SetDrawKind(std::uint8_t kind);
+  const TDrawNodes& GetNodes() const { return Nodes; }
+  // The mouse cursors of drawing and of a point that letting go removes.
+  void SetDrawCursors(const QCursor& draw, const QCursor& remove);
+
+  // The text of status panel 1 for the mouse at (x, y) of the client area.
+  QString PositionText(int x, int y) const;
+  // A pixel step: the position `steps` columns away from `position`'s.
+  std::int32_t PixelStep(std::int32_t position, int steps) const;
+
   // --- what the document tells ------------------------------------------------
   void RepaintRange(std::int32_t from, std::int32_t to, bool selected) override;
   void EraseCursor(std::int32_t position) override;
@@ -86,11 +114,18 @@ class TWaveView : public QAbstractScrollArea, public TWaveListener {
   void SelectionMoved();
   // The document now has this many channels (the window's icon follows).
   void ChannelCountChanged(int channels);
+  // The position under the mouse, for status panel 1.
+  void MousePosition(const QString& text);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   // Copies the document's sound, length and selection and the client size
@@ -108,6 +143,20 @@ class TWaveView : public QAbstractScrollArea, public TWaveListener {
   // Paints everything again from the present state (the diagram's cache
   // stays where it still fits).
   void Redraw();
+  // The value under column x, or nothing with fewer than 2 values.
+  std::optional<std::int32_t> ValueAt(int x) const;
+  // Moves both ends by `delta`, held so that the selection keeps its length
+  // inside the wave.
+  void SlideSelection(std::int32_t delta);
+  // Ctrl+wheel: the visible span times `factor`, the position under column
+  // x staying there.
+  void ZoomAround(int x, double factor);
+  void DrawPress(const QPoint& at);
+  void DrawMove(const QPoint& at);
+  void DrawRelease(const QPoint& at);
+  // The sound from the points, then the drawing display.
+  void Rebuild();
+  void PaintDrawing();
 
   TUnitWave& UnitWave;
   TWaveRenderer Renderer;
@@ -125,4 +174,19 @@ class TWaveView : public QAbstractScrollArea, public TWaveListener {
   // While the scroll bar is set from the zoom, its movements are not the
   // user's.
   bool SettingScrollBar = false;
+  // A mouse selection is in progress.
+  bool Selecting = false;
+  // Hand drawing: its kind, the points, the one being dragged with its
+  // offset from the mouse, and the client size the points were made in.
+  bool Drawing = false;
+  std::uint8_t DrawKind = kDrawLinear;
+  TDrawNodes Nodes;
+  std::optional<std::size_t> DragNode;
+  int DragOffsetX = 0;
+  int DragOffsetY = 0;
+  QSize DrawSize;
+  QCursor DrawCursor{Qt::CrossCursor};
+  QCursor RemoveCursor{Qt::ForbiddenCursor};
+  // What wheel turns too small for a pixel left over, in 1/120 pixels.
+  int WheelRest = 0;
 };

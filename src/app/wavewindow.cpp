@@ -67,6 +67,10 @@ TMDIChildWave::TMDIChildWave(TMainForm& mainForm, TUnitWave& unitWave, std::uint
                          mainForm.GetWorkspace().VoldView, viewMode, this)) {
   setWidget(View);
   connect(View, &TWaveView::ChannelCountChanged, this, &TMDIChildWave::UpdateIcon);
+  connect(View, &TWaveView::MousePosition, this,
+          [this](const QString& text) { GetMainForm().SetStatusPanel(1, text); });
+  View->SetDrawCursors(mainForm.GetCursor(TCustomCursor::Draw),
+                       mainForm.GetCursor(TCustomCursor::Delete));
   UpdateIcon(unitWave.GetMonoStereo());
 }
 
@@ -79,6 +83,22 @@ bool TMDIChildWave::IsZoomed() const { return View->IsZoomed(); }
 void TMDIChildWave::ZoomIn() { View->ZoomIn(); }
 
 void TMDIChildWave::NoZoom() { View->NoZoom(); }
+
+bool TMDIChildWave::IsDrawing() const { return View->IsDrawing(); }
+
+TDrawKind TMDIChildWave::GetDrawKind() const {
+  return View->GetDrawKind() == kDrawSmooth ? TDrawKind::Smooth : TDrawKind::Linear;
+}
+
+void TMDIChildWave::ToggleDrawing(TDrawKind kind) {
+  const std::uint8_t drawKind = kind == TDrawKind::Smooth ? kDrawSmooth : kDrawLinear;
+  if (!View->IsDrawing())
+    View->StartDrawing(drawKind);
+  else if (View->GetDrawKind() == drawKind)
+    View->EndDrawing();
+  else
+    View->SetDrawKind(drawKind);
+}
 
 void TMDIChildWave::SetViewMode(bool waveView) {
   TWorkspace& workspace = GetMainForm().GetWorkspace();

@@ -31,6 +31,11 @@ class TMDIChildWave : public TMDIChildTonbrisk {
   void ZoomIn() override;
   void NoZoom() override;
   void SetViewMode(bool waveView) override;
+  bool IsDrawing() const override;
+  TDrawKind GetDrawKind() const override;
+  // Starts drawing by hand with the kind, ends it when the kind is the one
+  // drawing, or switches to the other kind.
+  void ToggleDrawing(TDrawKind kind) override;
 
  private:
   void UpdateIcon(int channels);
