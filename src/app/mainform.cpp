@@ -29,6 +29,8 @@
 #include "app/commandtable.h"
 #include "app/dialoghandlers.h"
 #include "app/helpwindow.h"
+#include "app/playrecord.h"
+#include "app/splitmerge.h"
 #include "app/wavewindow.h"
 #include "base/tbassert.h"
 #include "documents/commands.h"
@@ -116,6 +118,8 @@ TMainForm::TMainForm() : QtUi(this), UiScope(std::make_unique<ScopedUserInterfac
   TraceOpen();
   Trace("---- START --------------------------------------\n");
   MakeTempDir();
+  InstallPlayRecord(*this);
+  InstallSplitMerge(*this);
   CreateSineTable();
   LoadCursors();
   qApp->installEventFilter(this);
@@ -180,7 +184,14 @@ void TMainForm::OpenWaveFiles(const QStringList& paths) {
       WaitCursor wait;
       unitWave = Workspace.OpenWave(path.toStdString());
     }
-    if (unitWave != nullptr) CreateWaveWindow(*unitWave);
+    if (unitWave == nullptr) continue;
+    CreateWaveWindow(*unitWave);
+    // Samples converted on reading: the user hears of it at once.
+    if (const WavSource& source = unitWave->GetSource(); source.Converted()) {
+      SetStatusPanel(0, QString("%1: %2, read as %3 bits")
+                            .arg(QFileInfo(path).fileName(), QString::fromStdString(source.Text()))
+                            .arg(8 * unitWave->GetBytesPSample()));
+    }
   }
 }
 
@@ -576,6 +587,8 @@ bool TMainForm::RuleEnabled(const TCommandRow& row, TMDIChildTonbrisk* child) co
   }
   if (row.Wave) return u != nullptr && !drawing && CommandEnabled(Workspace, *u, *row.Wave);
   const QString name(row.Name);
+  if (const std::optional<bool> media = MediaCommandEnabled(*this, name, child)) return *media;
+  if (const std::optional<bool> split = SplitMergeEnabled(*this, name, child)) return *split;
   if (name == "FileSave") return u != nullptr && u->NeedsSave();
   if (name == "FileSaveAs") return values;
   if (name == "Undo" || name == "DeleteUndo") {

@@ -25,14 +25,16 @@ namespace {
 
 using Names = std::set<std::string>;
 
-// The commands every state enables.
-const Names kAlways = {"FileNewWave",       "FileOpenWave",         "FileExit",
-                       "WindowCascade",     "WindowTileHorizontal", "WindowTileVertical",
-                       "WindowMinimizeAll", "WindowArrangeAll",     "HelpTopicSearch",
-                       "HelpContents",      "HelpOnHelp",           "HelpAbout"};
+// The commands every state enables (Pause too: it can wait for a Play).
+const Names kAlways = {"FilePause",          "FileNewWave",       "FileOpenWave",
+                       "FileExit",           "WindowCascade",     "WindowTileHorizontal",
+                       "WindowTileVertical", "WindowMinimizeAll", "WindowArrangeAll",
+                       "HelpTopicSearch",    "HelpContents",      "HelpOnHelp",
+                       "HelpAbout"};
 const Names kAnyWindow = {"FileClose",    "Register",    "FileProperties", "ViewWave",
                           "ViewVold",     "MakeSilence", "MakeLine",       "MakeBlock",
-                          "MakeTriangle", "MakeSinus",   "MakeNoise",      "MakeMFreq"};
+                          "MakeTriangle", "MakeSinus",   "MakeNoise",      "MakeMFreq",
+                          "Duplicate",    "SelectWave"};
 const Names kEffects = {"Block",     "Up",        "RollIn",     "RollOut",     "Distort",
                         "Length",    "Rotate",    "Reverse",    "Volume",      "MaxVolume",
                         "RndEcho",   "PerEcho",   "TempoPitch", "FilterBlock", "FilterHigh",
@@ -122,7 +124,7 @@ TEST_F(MainFormTest, EmptyMonoWaveEnablesDrawingAndNoEffects) {
   TWaveFileProps mono;
   mono.MonoStereo = 1;
   form->CreateWaveWindow(*form->GetWorkspace().NewWave(mono));
-  EXPECT_EQ(Enabled(), Join({kAlways, kAnyWindow, {"DrawWaveLin", "DrawWave3G"}}));
+  EXPECT_EQ(Enabled(), Join({kAlways, kAnyWindow, {"DrawWaveLin", "DrawWave3G", "FileRecord"}}));
   EXPECT_TRUE(form->NameBox()->isEnabled());
   EXPECT_TRUE(MenuShown("Edit"));
   EXPECT_FALSE(MenuShown("Music"));
@@ -130,12 +132,11 @@ TEST_F(MainFormTest, EmptyMonoWaveEnablesDrawingAndNoEffects) {
 
 TEST_F(MainFormTest, StereoWaveWithoutSelectionEnablesRangeCommands) {
   AddWave(MakeStereo(Ramp(100), Ramp(100)));
-  EXPECT_EQ(
-      Enabled(),
-      Join({kAlways,
-            kAnyWindow,
-            kEffects,
-            {"FileSaveAs", "EditDelete", "EditCut", "EditCopy", "EditExtract", "MixLeftRight"}}));
+  EXPECT_EQ(Enabled(), Join({kAlways,
+                             kAnyWindow,
+                             kEffects,
+                             {"FilePlay", "FileSaveAs", "EditDelete", "EditCut", "EditCopy",
+                              "EditExtract", "MixLeftRight", "SplitV"}}));
 }
 
 TEST_F(MainFormTest, MonoSelectionClipboardAndChangeEnableTheRest) {
@@ -148,9 +149,9 @@ TEST_F(MainFormTest, MonoSelectionClipboardAndChangeEnableTheRest) {
             Join({kAlways,
                   kAnyWindow,
                   kEffects,
-                  {"FileSave", "FileSaveAs", "Undo", "DeleteUndo", "EditDelete", "EditTrim",
-                   "EditCut", "EditCopy", "EditPaste", "EditSwap", "EditExtract", "EditMix",
-                   "EditClearClipboard", "ZoomIn", "Balance"}}));
+                  {"FilePlay", "FileSave", "FileSaveAs", "Undo", "DeleteUndo", "EditDelete",
+                   "EditTrim", "EditCut", "EditCopy", "EditPaste", "EditSwap", "EditExtract",
+                   "EditMix", "EditClearClipboard", "ZoomIn", "Balance", "SplitH"}}));
 }
 
 TEST_F(MainFormTest, ContextKeysPassOnToTheWaveCommandWhenItCanRun) {
