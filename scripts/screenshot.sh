@@ -95,3 +95,29 @@ xdotool key Return
 sleep 1
 shot 8-help
 stop
+
+# A wave drawn by hand: an empty mono wave, Draw Wave Smooth, points clicked
+# into the wave window (its client area spans about 0 ... 860 x 200 ... 655
+# of the main window) and one of them dragged. Ended, the drawn second is
+# an ordinary wave: a drag selects part of it and status panel 1 names the
+# time and height under the mouse.
+sox -n -r 22050 -c 1 -b 16 "$work/empty.wav" trim 0 0
+start "$work/empty.wav"
+window=$(xdotool search --onlyvisible --name "Tonbrisk 7.0" | head -1)
+xdotool key shift+alt+d
+sleep 0.5
+for point in "80 420" "220 260" "360 560" "500 300" "640 470" "780 380"; do
+  xdotool mousemove --window "$window" $point click 1
+  sleep 0.3
+done
+xdotool mousemove --window "$window" 640 470 mousedown 1 sleep 0.2 \
+  mousemove --window "$window" 650 520 sleep 0.2 mouseup 1
+sleep 0.5
+shot 11-drawing
+xdotool key shift+alt+d
+sleep 0.5
+xdotool mousemove --window "$window" 300 400 mousedown 1 sleep 0.2 \
+  mousemove --window "$window" 500 380 sleep 0.2 mouseup 1 mousemove --window "$window" 520 330
+sleep 0.5
+shot 12-drawn-selected
+stop
