@@ -28,54 +28,34 @@ Values Squares(int count) {
 
 // --- lengthFactor ------------------------------------------------------------
 
-struct LengthCase {
-  const char* name;
-  Values source;
-  double factor;
-  std::int32_t begin;
-  std::int32_t end;
-  Values expected;
-  std::int32_t expectedEnd;
-};
-
-class WaveLengthFactor : public ::testing::TestWithParam<LengthCase> {};
-
-TEST_P(WaveLengthFactor, ResamplesTheRange) {
-  const LengthCase& c = GetParam();
-  bool failed = false;
-  auto w = MakeWave(c.source);
-  std::int32_t begin = c.begin;
-  std::int32_t end = c.end;
-  auto result = w->lengthFactor(failed, c.factor, begin, end);
-  ASSERT_FALSE(failed);
-  ASSERT_NE(result, nullptr);
-  EXPECT_EQ(ValuesOf(result.get()), c.expected);
-  EXPECT_EQ(begin, c.begin);
-  EXPECT_EQ(end, c.expectedEnd);
-  EXPECT_EQ(ValuesOf(w.get()), c.source);  // the source is left as it was
+// Resamples the range by `factor` (lengthFactor).
+auto Length(double factor) {
+  return [factor](const Wave& w, bool& f, std::int32_t& b, std::int32_t& e) {
+    return w.lengthFactor(f, factor, b, e);
+  };
 }
 
-// Fields: source, factor, begin, end, expected, expectedEnd.
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(
-    Cases, WaveLengthFactor,
-    ::testing::Values(
-        // step 3/6: positions 0, .5, 1, 1.5, 2, 2.5; the last reads toward the 900 after the range
-        LengthCase{"DoublesTowardTheNextValue", {0, 300, 600, 900}, 2, 0, 3, {0, 150, 300, 450, 600, 750, 900}, 6},
-        // reversed: positions 3, 2, 1 of the range 20 30 40, the first is the value after it
-        LengthCase{"MinusOneReadsBackwardsFromTheRangeEnd", {10, 20, 30, 40, 50}, -1, 1, 4, {10, 50, 40, 30, 50}, 4},
-        // trunc(1 x 0.5) = 0 values: the range goes
-        LengthCase{"HalfOfOneValueRemovesIt", {5, 6, 7}, 0.5, 1, 2, {5, 7}, 1},
-        LengthCase{"ZeroRemovesTheRange", {5, 6, 7, 8}, 0, 1, 3, {5, 8}, 1},
-        // step 2: positions 0 and 2
-        LengthCase{"HalfTakesEverySecondValue", {0, 100, 200, 300, 400}, 0.5, 0, 4, {0, 200, 400}, 2},
-        // step 2/3: 0; 2/3 x 100 = 66.7; 1/3 x 100 + 1/3 x 200 ... = 133.3
-        LengthCase{"OneAndAHalfTruncatesTheInterpolation", {0, 100, 200, 300}, 1.5, 0, 2, {0, 66, 133, 200, 300}, 3},
-        // -0.5 truncates toward zero, not down to -1
-        LengthCase{"TruncatesTowardZero", {-1, 0}, 2, 0, 1, {-1, 0, 0}, 2},
-        LengthCase{"EmptyRangeStaysEmpty", {1, 2, 3}, 2, 1, 1, {1, 2, 3}, 1}),
-    [](const auto& info) { return std::string(info.param.name); });
-// clang-format on
+TEST(WaveLengthFactor, ResamplesTheRange) {
+  // Fields: name, source, begin, end, returned end, operation, expected.
+  // clang-format off
+  ExpectWaves({
+      // step 3/6: positions 0, .5, 1, 1.5, 2, 2.5; the last reads toward the 900 after the range
+      {"DoublesTowardTheNextValue", {0, 300, 600, 900}, 0, 3, 6, Length(2), {0, 150, 300, 450, 600, 750, 900}},
+      // reversed: positions 3, 2, 1 of the range 20 30 40, the first is the value after it
+      {"MinusOneReadsBackwardsFromTheRangeEnd", {10, 20, 30, 40, 50}, 1, 4, 4, Length(-1), {10, 50, 40, 30, 50}},
+      // trunc(1 x 0.5) = 0 values: the range goes
+      {"HalfOfOneValueRemovesIt", {5, 6, 7}, 1, 2, 1, Length(0.5), {5, 7}},
+      {"ZeroRemovesTheRange", {5, 6, 7, 8}, 1, 3, 1, Length(0), {5, 8}},
+      // step 2: positions 0 and 2
+      {"HalfTakesEverySecondValue", {0, 100, 200, 300, 400}, 0, 4, 2, Length(0.5), {0, 200, 400}},
+      // step 2/3: 0; 2/3 x 100 = 66.7; 1/3 x 100 + 1/3 x 200 ... = 133.3
+      {"OneAndAHalfTruncatesTheInterpolation", {0, 100, 200, 300}, 0, 2, 3, Length(1.5), {0, 66, 133, 200, 300}},
+      // -0.5 truncates toward zero, not down to -1
+      {"TruncatesTowardZero", {-1, 0}, 0, 1, 2, Length(2), {-1, 0, 0}},
+      {"EmptyRangeStaysEmpty", {1, 2, 3}, 1, 1, 1, Length(2), {1, 2, 3}},
+  });
+  // clang-format on
+}
 
 // --- tempoPitch: both readers, with and without the envelopes ---------------
 
@@ -312,74 +292,61 @@ TEST(SoundLength, StereoEqualsEachChannelOnItsOwn) {
   }
 }
 
-TEST(SoundLength, AllHalvesTheValuesForHalfTheFrequency) {
+// Seconds become values at the sound's frequency (1000 Hz): blockTime =
+// trunc(Freq x blockSeconds), at least one value; method 1 picks the
+// crossfade; envelopes are the middles of their sounds. The values are the
+// wave cases' above.
+TEST(SoundTempoPitch, SecondsBecomeValuesOnEveryChannel) {
   // 44100 -> 22050 Hz: factor 0.5, step 2.
-  bool failed = false;
-  auto s = MakeStereo(Ramp(10, 0, 10), Ramp(10, 0, -10), 44100);
-  auto result = s->LengthAll(failed, 22050.0 / 44100);
-  ASSERT_NE(result, nullptr);
-  EXPECT_EQ(ValuesOf(result->GetLeft()), (Values{0, 20, 40, 60, 80}));
-  EXPECT_EQ(ValuesOf(result->GetRight()), (Values{0, -20, -40, -60, -80}));
-  EXPECT_EQ(result->GetFreq(), 44100);
-}
-
-TEST(SoundTempoPitch, MethodOneSelectsTheCrossfade) {
-  // Odd values: the crossfade loses 1 where the weight is 0.5, the block
-  // reader copies (see the wave tests).
+  const auto tens = MakeStereo(Ramp(10, 0, 10), Ramp(10, 0, -10), 44100);
+  // Odd values: the crossfade loses 1 where the weight is 0.5.
   const Values odd{101, 201, 301, 401, 501, 601, 701, 801};
   const Values faded{101, 200, 301, 400, 501, 600, 701, 800};
-  auto s = MakeMono(odd, 1000);
-  struct Case {
-    int method;
-    Values expected;
-  };
-  for (const Case& c : {Case{1, faded}, Case{0, odd}, Case{2, odd}}) {
-    bool failed = false;
-    std::int32_t begin = 0;
-    std::int32_t end = 8;
-    auto result = s->TempoPitch(failed, 1, 0, 1, 1, 0.004, c.method, begin, end);
-    ASSERT_NE(result, nullptr);
-    EXPECT_EQ(ValuesOf(result->GetLeft()), c.expected) << "method " << c.method;
-  }
-}
-
-TEST(SoundTempoPitch, BlockTimeIsTheTruncatedBlockDuration) {
-  // 1000 Hz x 0.0049 s = 4.9 -> 4 values, as in PitchTwoPlaysEachBlockTwiceAsFast;
-  // 5 values would give 0 2 4 6 8 | 5 7 9.
-  bool failed = false;
-  auto s = MakeStereo(Ramp(16, 0, 100), Ramp(16, 0, -100), 1000);
-  std::int32_t begin = 0;
-  std::int32_t end = 8;
-  auto result = s->TempoPitch(failed, 1, 0, 1, 2, 0.0049, 0, begin, end);
-  ASSERT_NE(result, nullptr);
-  const Values left{0,   200, 400,  600,  400,  600,  800,  1000,
-                    800, 900, 1000, 1100, 1200, 1300, 1400, 1500};
-  EXPECT_EQ(ValuesOf(result->GetLeft()), left);
-  Values right = left;
-  for (auto& v : right) v = static_cast<std::int16_t>(-v);
-  EXPECT_EQ(ValuesOf(result->GetRight()), right);
-  EXPECT_EQ(end, 8);
-}
-
-TEST(SoundTempoPitch, BlockShorterThanOneValueBecomesOneValue) {
-  // 1000 Hz x 0.0002 s = 0.2: a block of one value rather than a stopped
-  // program; speed -1 then reads 0, 3, 2, 1 (NegativeSpeedRunsBackwards).
-  bool failed = false;
-  auto s = MakeMono({10, 20, 30, 40}, 1000);
-  std::int32_t begin = 0;
-  std::int32_t end = 4;
-  auto result = s->TempoPitch(failed, -1, 0, 1, 1, 0.0002, 0, begin, end);
-  ASSERT_NE(result, nullptr);
-  EXPECT_EQ(ValuesOf(result->GetLeft()), (Values{10, 40, 30, 20}));
-}
-
-TEST(SoundTempoPitch, AllCoversTheWholeSound) {
-  bool failed = false;
-  auto s = MakeMono({10, 20, 30, 40}, 1000);
-  auto result = s->TempoPitchAll(failed, 1, 0, 1.5, 1, 0.002, 0);
-  ASSERT_NE(result, nullptr);
-  // 6 values: 0 1 | 2 3 | jump to 4 wraps to 0: 0 1
-  EXPECT_EQ(ValuesOf(result->GetLeft()), (Values{10, 20, 30, 40, 10, 20}));
+  const auto odds = MakeMono(odd, 1000);
+  const auto hundreds = MakeStereo(Ramp(16, 0, 100), Ramp(16, 0, -100), 1000);
+  const Values pitchTwo{0,   200, 400,  600,  400,  600,  800,  1000,
+                        800, 900, 1000, 1100, 1200, 1300, 1400, 1500};
+  Values pitchTwoDown = pitchTwo;
+  for (auto& v : pitchTwoDown) v = static_cast<std::int16_t>(-v);
+  const auto four = MakeMono({10, 20, 30, 40}, 1000);
+  const auto pair = MakeStereo({10, 20, 30, 40}, {1, 2, 3, 4}, 1000);
+  // 32767 and -32767 average to 0: no pitch advance, or a still tempo.
+  const auto still = MakeStereo(Constant(3, 32767), Constant(3, -32767), 1000);
+  const auto full = MakeMono({32767}, 1000);
+  const auto squares = MakeMono(Squares(16), 1000);
+  // Fields: name, begin, end, returned end, operation, channels.
+  // clang-format off
+  ExpectSounds({
+      {"LengthAllHalvesForHalfTheFrequency", 0, 0, 0, [&](bool& f, auto&, auto&) { return tens->LengthAll(f, 22050.0 / 44100); },
+       {{0, 20, 40, 60, 80}, {0, -20, -40, -60, -80}}},
+      {"MethodOneCrossfades", 0, 8, 8, [&](bool& f, auto& b, auto& e) { return odds->TempoPitch(f, 1, 0, 1, 1, 0.004, 1, b, e); }, {faded}},
+      {"MethodZeroCopies", 0, 8, 8, [&](bool& f, auto& b, auto& e) { return odds->TempoPitch(f, 1, 0, 1, 1, 0.004, 0, b, e); }, {odd}},
+      {"MethodTwoCopies", 0, 8, 8, [&](bool& f, auto& b, auto& e) { return odds->TempoPitch(f, 1, 0, 1, 1, 0.004, 2, b, e); }, {odd}},
+      // 4.9 -> 4 values, PitchTwoPlaysEachBlockTwiceAsFast; 5 would give 0 2 4 6 8 | 5 7 9.
+      {"BlockTimeTruncated", 0, 8, 8, [&](bool& f, auto& b, auto& e) { return hundreds->TempoPitch(f, 1, 0, 1, 2, 0.0049, 0, b, e); },
+       {pitchTwo, pitchTwoDown}},
+      // 0.2 values: a block of one value rather than a stopped program
+      // (NegativeSpeedRunsBackwards).
+      {"BlockOfLessThanOneValue", 0, 4, 4, [&](bool& f, auto& b, auto& e) { return four->TempoPitch(f, -1, 0, 1, 1, 0.0002, 0, b, e); },
+       {{10, 40, 30, 20}}},
+      // 6 values: 0 1 | 2 3 | the jump to 4 wraps to 0: 0 1
+      {"AllCoversTheWholeSound", 0, 0, 0, [&](bool& f, auto&, auto&) { return four->TempoPitchAll(f, 1, 0, 1.5, 1, 0.002, 0); },
+       {{10, 20, 30, 40, 10, 20}}},
+      {"FrequencyEnvelopeOfAStereoMiddle", 0, 4, 4, [&](bool& f, auto& b, auto& e) { return pair->TempoPitchFreq(f, 1, 0, 1, 1, *still, 0.002, 0, b, e); },
+       {{10, 10, 30, 30}, {1, 1, 3, 3}}},
+      {"SpeedEnvelopeOfAStereoMiddle", 0, 4, 4, [&](bool& f, auto& b, auto& e) { return pair->TempoPitchSpeed(f, 1, *still, 0, 1, 1, 0.002, 0, b, e); },
+       {{10, 20, 10, 20}, {1, 2, 1, 2}}},
+      {"BothEnvelopes", 0, 4, 4, [&](bool& f, auto& b, auto& e) { return pair->TempoPitchBoth(f, 1, *still, 0, 1, 1, *full, 0.002, 0, b, e); },
+       {{10, 20, 10, 20}, {1, 2, 1, 2}}},
+      // CrossPitchTwoCrossfadesTwoHeads
+      {"BothEnvelopesCrossfaded", 4, 12, 12, [&](bool& f, auto& b, auto& e) { return squares->TempoPitchBoth(f, 1, *full, 0, 1, 2, *full, 0.004, 1, b, e); },
+       {{0, 10, 40, 90, 160, 260, 360, 500, 640, 820, 1000, 1220, 1440, 1690, 1960, 2250}}},
+      // The crossfade with a pitch envelope runs forwards only; a backward
+      // speed takes the block reader rather than stopping the program.
+      {"BackwardSpeedWithPitchEnvelope", 0, 4, 4, [&](bool& f, auto& b, auto& e) { return four->TempoPitchFreq(f, -1, 0, 1, 1, *full, 0.001, 1, b, e); },
+       {{10, 40, 30, 20}}},
+  });
+  // clang-format on
 }
 
 TEST(SoundTempoPitch, AllOfAnEmptySoundIsEmpty) {
@@ -391,55 +358,6 @@ TEST(SoundTempoPitch, AllOfAnEmptySoundIsEmpty) {
   EXPECT_EQ(result->GetValues(), 0);
   EXPECT_EQ(result->GetFreq(), 22050);
   EXPECT_EQ(result->GetBytesPSample(), 1);
-}
-
-TEST(SoundTempoPitch, EnvelopesAreReadAsTheirMiddle) {
-  // A stereo envelope of 32767 and -32767 averages to 0: no pitch advance.
-  auto s = MakeStereo({10, 20, 30, 40}, {1, 2, 3, 4}, 1000);
-  auto envelope = MakeStereo(Constant(3, 32767), Constant(3, -32767), 1000);
-  auto full = MakeMono({32767}, 1000);
-  bool failed = false;
-  std::int32_t begin = 0;
-  std::int32_t end = 4;
-  auto result = s->TempoPitchFreq(failed, 1, 0, 1, 1, *envelope, 0.002, 0, begin, end);
-  ASSERT_NE(result, nullptr);
-  EXPECT_EQ(ValuesOf(result->GetLeft()), (Values{10, 10, 30, 30}));
-  EXPECT_EQ(ValuesOf(result->GetRight()), (Values{1, 1, 3, 3}));
-  // still speed: jumps return to the anchor
-  result = s->TempoPitchSpeed(failed, 1, *envelope, 0, 1, 1, 0.002, 0, begin, end);
-  ASSERT_NE(result, nullptr);
-  EXPECT_EQ(ValuesOf(result->GetLeft()), (Values{10, 20, 10, 20}));
-  result = s->TempoPitchBoth(failed, 1, *envelope, 0, 1, 1, *full, 0.002, 0, begin, end);
-  ASSERT_NE(result, nullptr);
-  EXPECT_EQ(ValuesOf(result->GetRight()), (Values{1, 2, 1, 2}));
-  EXPECT_FALSE(failed);
-}
-
-TEST(SoundTempoPitch, EnvelopeMethodOneMatchesTheWaveCrossfade) {
-  const Values source = Squares(16);
-  auto s = MakeMono(source, 1000);
-  auto full = MakeMono({32767}, 1000);
-  bool failed = false;
-  std::int32_t begin = 4;
-  std::int32_t end = 12;
-  auto result = s->TempoPitchBoth(failed, 1, *full, 0, 1, 2, *full, 0.004, 1, begin, end);
-  ASSERT_NE(result, nullptr);
-  // PitchTwoCrossfadesTwoHeads
-  const Values middle{160, 260, 360, 500, 640, 820, 1000, 1220};
-  EXPECT_TRUE(std::equal(middle.begin(), middle.end(), result->GetLeft()->data() + 4));
-}
-
-TEST(SoundTempoPitch, BackwardSpeedWithPitchEnvelopeTakesTheBlockReader) {
-  // The crossfade with a pitch envelope runs forwards only; a backward speed
-  // must not stop the program.
-  auto s = MakeMono({10, 20, 30, 40}, 1000);
-  auto full = MakeMono({32767}, 1000);
-  bool failed = false;
-  std::int32_t begin = 0;
-  std::int32_t end = 4;
-  auto result = s->TempoPitchFreq(failed, -1, 0, 1, 1, *full, 0.001, 1, begin, end);
-  ASSERT_NE(result, nullptr);
-  EXPECT_EQ(ValuesOf(result->GetLeft()), (Values{10, 40, 30, 20}));
 }
 
 }  // namespace
