@@ -38,56 +38,6 @@ TEST(WaveEchoConstant, LengthensTheWaveByTheEchoes) {
   }
 }
 
-TEST(WaveEchoConstant, SmallCasesByHand) {
-  struct Row {
-    const char* name;
-    V input;
-    double diffTime, factor;
-    int count;
-    std::int32_t begin, end;
-    V expected;
-    std::int32_t endOut;
-  };
-  const Row rows[] = {
-      // Region end 4 + trunc(2.5) = 6. t = 2 reads 0.5 (50): 200 + 25; t = 3
-      // reads 1.5 (150): 300 + 75; t = 4 reads 2.5 (250): 125; t = 5 would
-      // read 3.5, past the last value of the range: nothing.
-      {"FractionalTime", {0, 100, 200, 300}, 1.5, 0.5, 1, 0, 4, {0, 100, 225, 375, 125, 0}, 6},
-      // The region starts at 0 + trunc(-3) = -3, so three zeros lead; echo
-      // values 50, 100, 150 land at -2, -1, 0.
-      {"NegativeTimePrepends", {100, 200, 300}, -2, 0.5, 1, 0, 3, {0, 50, 100, 250, 200, 300}, 6},
-      // Region 1 ... 3 + 4 = 7, one value past the wave. Echo 1 (x0.5): t 2, 3
-      // get 50, 100; echo 2 (x0.25): t 3, 4 get 25, 50.
-      {"RangeInsideKeepsTheRest",
-       {9, 100, 200, 1, 2, 3},
-       1,
-       0.5,
-       2,
-       1,
-       3,
-       {9, 100, 250, 126, 52, 3, 0},
-       7},
-      // t = 1 gets trunc(5 x 0.7) = 3, t = 2 trunc(5 x 0.49) = 2 (each echo
-      // rounds on its own); region 0 ... 2 + 4 = 6.
-      {"EachEchoTruncatedInTurn", {5, 0, 0}, 1, 0.7, 2, 0, 2, {5, 3, 2, 0, 0, 0}, 6},
-      {"ZeroCountCopies", {1, 2, 3}, 10, 0.5, 0, 0, 3, {1, 2, 3}, 3},
-      // 30000 + trunc(30000 x 1) wraps: 60000 - 65536 = -5536; the region
-      // ends at 2 + trunc(2) = 4, one value past the wave.
-      {"WrapsWithoutClipping", {30000, 30000, 0}, 1, 1, 1, 0, 2, {30000, -5536, 30000, 0}, 4},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    auto w = MakeWave(row.input);
-    bool failed = false;
-    std::int32_t begin = row.begin;
-    std::int32_t end = row.end;
-    auto result = w->echoConstant(failed, row.diffTime, row.factor, row.count, begin, end);
-    EXPECT_EQ(ValuesOf(result.get()), row.expected);
-    EXPECT_EQ(begin, row.begin);
-    EXPECT_EQ(end, row.endOut);
-  }
-}
-
 TEST(WaveEchoConstant, LongRangesMatchAcrossBlocks) {
   // A fractional and a whole shift over several blocks must agree with the
   // value-by-value rule at a few spots worked by hand: a ramp v(i) = i.
@@ -109,202 +59,103 @@ TEST(WaveEchoConstant, LongRangesMatchAcrossBlocks) {
   EXPECT_EQ(result->at(4000), 500);
 }
 
-// ---- envelope echoes ---------------------------------------------------------
+// ---- worked cases ------------------------------------------------------------
 
-TEST(WaveEchoVolumeEnvelope, AmplitudeFollowsTheEnvelopeOverTheRegion) {
-  // diffTime 1, count 1: region 0 ... 6, envelope 32767 -> -32767 stretched
-  // with step 1/5: amplitudes 1, 0.6, 0.2, -0.2, -0.6, -1. Source 101 one
-  // value later: t1 101 + 60.6, t2 101 + 20.2, t3 101 - 20.2, t4 -60.6.
-  auto w = MakeWave({101, 101, 101, 101});
-  auto envelope = MakeWave({32767, -32767});
-  bool failed = false;
-  std::int32_t begin = 0;
-  std::int32_t end = 4;
-  auto result = w->echoVolumeEnvelope(failed, 1, *envelope, 1, begin, end);
-  EXPECT_EQ(ValuesOf(result.get()), (V{101, 161, 121, 80, -60, 0}));
-  EXPECT_EQ(end, 6);
-}
-
-TEST(WaveEchoVolumeEnvelope, FullEnvelopeEqualsFactorOne) {
-  // 32767 x (1/32767) = 1, so every echo comes at full volume, like
-  // echoConstant with factor 1.
-  auto w = MakeWave({100, -200, 300, 7});
-  auto envelope = MakeWave({32767});
-  bool failed = false;
-  std::int32_t begin = 0;
-  std::int32_t end = 3;
-  auto result = w->echoVolumeEnvelope(failed, 1, *envelope, 2, begin, end);
-  // Region 0 ... 3 + 4 = 7: t1 -200 + 100, t2 300 - 200 + 100, t3 7 + 300 -
-  // 200, t4 300.
-  EXPECT_EQ(ValuesOf(result.get()), (V{100, -100, 200, 107, 300, 0, 0}));
-  EXPECT_EQ(end, 7);
-}
-
-TEST(WaveEchoVolumeEnvelope, SquaresTheEnvelopeForTheSecondEcho) {
-  // Envelope -16384 (about -0.5): echo 1 -0.50002, echo 2 +0.250015.
-  // Value 1000 at 0: t1 gets -500.02 -> -500, t2 +250.01 -> 250.
-  auto w = MakeWave({1000, 0});
-  auto envelope = MakeWave({-16384});
-  bool failed = false;
-  std::int32_t begin = 0;
-  std::int32_t end = 2;
-  auto result = w->echoVolumeEnvelope(failed, 1, *envelope, 2, begin, end);
-  EXPECT_EQ(ValuesOf(result.get()), (V{1000, -500, 250, 0, 0, 0}));
-}
-
-struct TimeEnvelopeRow {
-  const char* name;
-  std::int16_t envelope;
-  V expected;
-};
-
-class WaveEchoTimeEnvelope : public ::testing::TestWithParam<TimeEnvelopeRow> {};
-
-// diffTime 2, factor 0.5, count 1 on the whole wave 100, 200, 300: the region
-// grows by trunc(3) on both sides (three zeros before, three after). With
-// e = 32767 the echo comes 2 values later, with -32767 2 values earlier, with
-// 0 on the values themselves.
-TEST_P(WaveEchoTimeEnvelope, ShiftFollowsTheEnvelope) {
-  const TimeEnvelopeRow& row = GetParam();
-  auto w = MakeWave({100, 200, 300});
-  auto envelope = MakeWave({row.envelope});
-  bool failed = false;
-  std::int32_t begin = 0;
-  std::int32_t end = 3;
-  auto result = w->echoTimeEnvelope(failed, 2, *envelope, 0.5, 1, begin, end);
-  EXPECT_EQ(ValuesOf(result.get()), row.expected);
-  EXPECT_EQ(begin, 0);
-  EXPECT_EQ(end, 9);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    WaveEchoTime, WaveEchoTimeEnvelope,
-    ::testing::Values(TimeEnvelopeRow{"Later", 32767, {0, 0, 0, 100, 200, 350, 100, 150, 0}},
-                      TimeEnvelopeRow{"Earlier", -32767, {0, 50, 100, 250, 200, 300, 0, 0, 0}},
-                      TimeEnvelopeRow{"InPlace", 0, {0, 0, 0, 150, 300, 450, 0, 0, 0}}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(WaveEchoEnvelopes, TimeAndVolumeTogether) {
-  // Time envelope 32767 (2 later), volume -32767 (amplitude -1).
-  auto w = MakeWave({100, 200, 300});
-  auto time = MakeWave({32767});
-  auto volume = MakeWave({-32767});
-  bool failed = false;
-  std::int32_t begin = 0;
-  std::int32_t end = 3;
-  auto result = w->echoEnvelopes(failed, 2, *time, *volume, 1, begin, end);
-  EXPECT_EQ(ValuesOf(result.get()), (V{0, 0, 0, 100, 200, 200, -200, -300, 0}));
-  EXPECT_EQ(end, 9);
-}
-
-// ---- add envelope ------------------------------------------------------------
-
-TEST(WaveAddEnvelope, EnvelopeIsSpreadOverOneValueMore) {
-  // Envelope 0, 1000 over four values: step 1/5, positions 0, 0.2, 0.4, 0.6
-  // -> 0, 200, 400, 600 added (the last value 1000 is not reached).
-  auto w = MakeWave({9, 1, 1, 1, 1, 9});
-  auto envelope = MakeWave({0, 1000});
-  bool failed = false;
-  auto result = w->addEnvelope(failed, *envelope, 1, 5);
-  EXPECT_EQ(ValuesOf(result.get()), (V{9, 1, 201, 401, 601, 9}));
-}
-
-TEST(WaveAddEnvelope, WrapsAround) {
-  auto w = MakeWave({30000});
-  auto envelope = MakeWave({10000});
-  bool failed = false;
-  EXPECT_EQ(ValuesOf(w->addEnvelope(failed, *envelope, 0, 1).get()), (V{-25536}));
+// Constant echoes: region end 4 + trunc(2.5) = 6 for diffTime 1.5: t = 2
+// reads 0.5 (50): 200 + 25; t = 3 reads 1.5 (150): 300 + 75; t = 4 reads 2.5
+// (250): 125; t = 5 would read 3.5, past the range: nothing. A negative time
+// starts the region at 0 + trunc(-3) = -3, three zeros lead, the echo values
+// 50, 100, 150 land at -2, -1, 0. Each echo is truncated on its own: trunc(5 x
+// 0.7) = 3, trunc(5 x 0.49) = 2. Sums wrap: 60000 - 65536 = -5536.
+//
+// Envelope echoes, diffTime 1, count 1: region 0 ... 6, the volume envelope
+// 32767 -> -32767 stretched with step 1/5: amplitudes 1, 0.6, 0.2, -0.2,
+// -0.6, -1 on the source 101 one value later. 32767 x (1/32767) = 1: full
+// volume like factor 1. -16384 (about -0.5) is squared for the second echo:
+// -500.02 -> -500, +250.01 -> 250. A time envelope of 32767 puts the echo
+// diffTime later, -32767 as much earlier, 0 on the values themselves; the
+// region grows by trunc(diffTime + 1) on both sides.
+//
+// addEnvelope spreads the envelope over one value more than the range: 0,
+// 1000 over four values is read at 0, 0.2, 0.4, 0.6 (1000 is not reached).
+TEST(WaveEcho, MatchesWorkedValues) {
+  const auto sweep = MakeWave({32767, -32767});
+  const auto full = MakeWave({32767});
+  const auto inverse = MakeWave({-32767});
+  const auto halfInverse = MakeWave({-16384});
+  const auto still = MakeWave({0});
+  const auto ramp = MakeWave({0, 1000});
+  const auto ten = MakeWave({10000});
+  const V three{100, 200, 300};
+  // Fields: name, input, begin, end, returned end, operation, expected.
+  // clang-format off
+  ExpectWaves({
+      {"FractionalTime", {0, 100, 200, 300}, 0, 4, 6, [](const Wave& w, bool& f, auto& b, auto& e) { return w.echoConstant(f, 1.5, 0.5, 1, b, e); }, {0, 100, 225, 375, 125, 0}},
+      {"NegativeTimePrepends", three, 0, 3, 6, [](const Wave& w, bool& f, auto& b, auto& e) { return w.echoConstant(f, -2, 0.5, 1, b, e); }, {0, 50, 100, 250, 200, 300}},
+      // Region 1 ... 3 + 4 = 7, one value past the wave: echo 1 (x 0.5) puts
+      // 50, 100 at 2, 3, echo 2 (x 0.25) 25, 50 at 3, 4.
+      {"RangeInsideKeepsTheRest", {9, 100, 200, 1, 2, 3}, 1, 3, 7, [](const Wave& w, bool& f, auto& b, auto& e) { return w.echoConstant(f, 1, 0.5, 2, b, e); }, {9, 100, 250, 126, 52, 3, 0}},
+      {"EachEchoTruncatedInTurn", {5, 0, 0}, 0, 2, 6, [](const Wave& w, bool& f, auto& b, auto& e) { return w.echoConstant(f, 1, 0.7, 2, b, e); }, {5, 3, 2, 0, 0, 0}},
+      {"ZeroCountCopies", {1, 2, 3}, 0, 3, 3, [](const Wave& w, bool& f, auto& b, auto& e) { return w.echoConstant(f, 10, 0.5, 0, b, e); }, {1, 2, 3}},
+      {"WrapsWithoutClipping", {30000, 30000, 0}, 0, 2, 4, [](const Wave& w, bool& f, auto& b, auto& e) { return w.echoConstant(f, 1, 1, 1, b, e); }, {30000, -5536, 30000, 0}},
+      {"VolumeFollowsTheEnvelope", {101, 101, 101, 101}, 0, 4, 6, [&](const Wave& w, bool& f, auto& b, auto& e) { return w.echoVolumeEnvelope(f, 1, *sweep, 1, b, e); }, {101, 161, 121, 80, -60, 0}},
+      // t1 -200 + 100, t2 300 - 200 + 100, t3 7 + 300 - 200, t4 300
+      {"FullVolumeEnvelope", {100, -200, 300, 7}, 0, 3, 7, [&](const Wave& w, bool& f, auto& b, auto& e) { return w.echoVolumeEnvelope(f, 1, *full, 2, b, e); }, {100, -100, 200, 107, 300, 0, 0}},
+      {"VolumeEnvelopeSquared", {1000, 0}, 0, 2, 6, [&](const Wave& w, bool& f, auto& b, auto& e) { return w.echoVolumeEnvelope(f, 1, *halfInverse, 2, b, e); }, {1000, -500, 250, 0, 0, 0}},
+      {"TimeEnvelopeLater", three, 0, 3, 9, [&](const Wave& w, bool& f, auto& b, auto& e) { return w.echoTimeEnvelope(f, 2, *full, 0.5, 1, b, e); }, {0, 0, 0, 100, 200, 350, 100, 150, 0}},
+      {"TimeEnvelopeEarlier", three, 0, 3, 9, [&](const Wave& w, bool& f, auto& b, auto& e) { return w.echoTimeEnvelope(f, 2, *inverse, 0.5, 1, b, e); }, {0, 50, 100, 250, 200, 300, 0, 0, 0}},
+      {"TimeEnvelopeInPlace", three, 0, 3, 9, [&](const Wave& w, bool& f, auto& b, auto& e) { return w.echoTimeEnvelope(f, 2, *still, 0.5, 1, b, e); }, {0, 0, 0, 150, 300, 450, 0, 0, 0}},
+      // two values later at amplitude -1
+      {"TimeAndVolumeEnvelopes", three, 0, 3, 9, [&](const Wave& w, bool& f, auto& b, auto& e) { return w.echoEnvelopes(f, 2, *full, *inverse, 1, b, e); }, {0, 0, 0, 100, 200, 200, -200, -300, 0}},
+      {"AddEnvelope", {9, 1, 1, 1, 1, 9}, 1, 5, 5, [&](const Wave& w, bool& f, auto& b, auto& e) { return w.addEnvelope(f, *ramp, b, e); }, {9, 1, 201, 401, 601, 9}},
+      {"AddEnvelopeWraps", {30000}, 0, 1, 1, [&](const Wave& w, bool& f, auto& b, auto& e) { return w.addEnvelope(f, *ten, b, e); }, {-25536}},
+  });
+  // clang-format on
 }
 
 // ---- sound level -------------------------------------------------------------
 
-TEST(SoundEchoConstant, SecondsBecomeValuesOnBothChannels) {
-  // 0.002 s at 1000 Hz: diffTime 2.
-  auto sound = MakeStereo({100, 200, 300}, {-100, -200, -300}, 1000);
-  bool failed = false;
-  std::int32_t begin = 0;
-  std::int32_t end = 3;
-  auto result = sound->EchoConstant(failed, 0.002, 0.5, 1, begin, end);
-  ASSERT_NE(result, nullptr);
-  // Region 0 ... 3 + 3 = 6: echoes 50, 100, 150 at 2, 3, 4.
-  EXPECT_EQ(ValuesOf(result->GetLeft()), (V{100, 200, 350, 100, 150, 0}));
-  EXPECT_EQ(ValuesOf(result->GetRight()), (V{-100, -200, -350, -100, -150, 0}));
-  EXPECT_EQ(begin, 0);
-  EXPECT_EQ(end, 6);
-  EXPECT_EQ(result->GetFreq(), 1000);
+// Seconds become values at the sound's frequency (1000 Hz) on every channel;
+// envelopes are the middles of their sounds; added envelopes come from the
+// other sound without resampling, channel by channel (its middle for a mono
+// sound); MixLeftRight mixes from the old values of both channels.
+TEST(SoundEcho, SecondsBecomeValuesOnEveryChannel) {
+  const auto stereo = MakeStereo({100, 200, 300}, {-100, -200, -300}, 1000);
+  const auto mono = MakeMono({100, 200, 300}, 1000);
+  const auto later = MakeStereo({32767}, {32767}, 8000);
+  const auto inverse = MakeStereo({-32767}, {-32767}, 8000);
+  const auto ones = MakeStereo({1, 1, 1, 1}, {2, 2, 2, 2}, 1000);
+  const auto monoOnes = MakeMono({1, 1, 1, 1}, 1000);
+  const auto ramps = MakeStereo({0, 1000}, {0, -1000}, 4000);
+  const auto middle = MakeStereo({0, 1000}, {0, 3000}, 1000);  // middle 0, 2000
+  const auto mix = MakeStereo({100, -200, 7}, {50, 30, 8});
+  // Fields: name, begin, end, returned end, operation, channels.
+  // clang-format off
+  ExpectSounds({
+      // 0.002 s: diffTime 2; region 0 ... 3 + 3 = 6, echoes 50, 100, 150 at 2, 3, 4
+      {"EchoConstant", 0, 3, 6, [&](bool& f, auto& b, auto& e) { return stereo->EchoConstant(f, 0.002, 0.5, 1, b, e); },
+       {{100, 200, 350, 100, 150, 0}, {-100, -200, -350, -100, -150, 0}}},
+      {"EchoEnvelopes", 0, 3, 9, [&](bool& f, auto& b, auto& e) { return mono->EchoEnvelopes(f, 0.002, *later, *inverse, 1, b, e); },
+       {{0, 0, 0, 100, 200, 200, -200, -300, 0}}},
+      {"EchoTimeEnvelope", 0, 3, 9, [&](bool& f, auto& b, auto& e) { return mono->EchoTimeEnvelope(f, 0.002, *later, 0.5, 1, b, e); },
+       {{0, 0, 0, 100, 200, 350, 100, 150, 0}}},
+      // diffTime 1, amplitude -1: region 0 ... 5
+      {"EchoVolumeEnvelope", 0, 3, 5, [&](bool& f, auto& b, auto& e) { return mono->EchoVolumeEnvelope(f, 0.001, *inverse, 1, b, e); },
+       {{100, 100, 100, -300, 0}}},
+      // -600.0000000000001 + 2 truncates to -598
+      {"AddEnvelopeOfAStereoSound", 0, 4, 4, [&](bool& f, auto& b, auto& e) { return ones->AddEnvelope(f, *ramps, b, e); },
+       {{1, 201, 401, 601}, {2, -198, -398, -598}}},
+      {"AddEnvelopeToMono", 0, 4, 4, [&](bool& f, auto& b, auto& e) { return monoOnes->AddEnvelope(f, *middle, b, e); },
+       {{1, 401, 801, 1201}}},
+      {"MixIdentity", 0, 2, 2, [&](bool& f, auto& b, auto& e) { return mix->MixLeftRight(f, 1, 0, 0, 1, b, e); },
+       {{100, -200, 7}, {50, 30, 8}}},
+      {"MixSwap", 0, 2, 2, [&](bool& f, auto& b, auto& e) { return mix->MixLeftRight(f, 0, 1, 1, 0, b, e); },
+       {{50, 30, 7}, {100, -200, 8}}},
+      // left: 50 + 37.5, -100 + 22.5; right: 25 + 25, 15 - 50
+      {"MixBlend", 0, 2, 2, [&](bool& f, auto& b, auto& e) { return mix->MixLeftRight(f, 0.5, 0.25, 0.75, 0.5, b, e); },
+       {{87, -77, 7}, {50, -35, 8}}},
+  });
+  // clang-format on
 }
-
-TEST(SoundEchoEnvelopes, EnvelopesAreMiddlesOfTheirSounds) {
-  // Stereo envelopes averaged: time (32767 + 32767) / 2, volume
-  // (-32767 + -32767) / 2; the same as the wave-level worked case.
-  auto sound = MakeMono({100, 200, 300}, 1000);
-  auto time = MakeStereo({32767}, {32767}, 8000);
-  auto volume = MakeStereo({-32767}, {-32767}, 8000);
-  bool failed = false;
-  std::int32_t begin = 0;
-  std::int32_t end = 3;
-  auto both = sound->EchoEnvelopes(failed, 0.002, *time, *volume, 1, begin, end);
-  ASSERT_NE(both, nullptr);
-  EXPECT_EQ(ValuesOf(both->GetLeft()), (V{0, 0, 0, 100, 200, 200, -200, -300, 0}));
-  begin = 0;
-  end = 3;
-  auto timed = sound->EchoTimeEnvelope(failed, 0.002, *time, 0.5, 1, begin, end);
-  EXPECT_EQ(ValuesOf(timed->GetLeft()), (V{0, 0, 0, 100, 200, 350, 100, 150, 0}));
-  begin = 0;
-  end = 3;
-  auto loud = sound->EchoVolumeEnvelope(failed, 0.001, *volume, 1, begin, end);
-  // diffTime 1, amplitude -1: region 0 ... 5.
-  EXPECT_EQ(ValuesOf(loud->GetLeft()), (V{100, 100, 100, -300, 0}));
-  EXPECT_FALSE(failed);
-}
-
-TEST(SoundAddEnvelope, StereoTakesLeftAndRightWithoutResampling) {
-  auto sound = MakeStereo({1, 1, 1, 1}, {2, 2, 2, 2}, 1000);
-  // At another frequency: still read as it is.
-  auto envelope = MakeStereo({0, 1000}, {0, -1000}, 4000);
-  bool failed = false;
-  auto result = sound->AddEnvelope(failed, *envelope, 0, 4);
-  ASSERT_NE(result, nullptr);
-  EXPECT_EQ(ValuesOf(result->GetLeft()), (V{1, 201, 401, 601}));
-  // -200 + 2 = -198, -400 + 2 = -398, -600.0000000000001 + 2 -> -598.
-  EXPECT_EQ(ValuesOf(result->GetRight()), (V{2, -198, -398, -598}));
-}
-
-TEST(SoundAddEnvelope, MonoTakesTheMiddle) {
-  auto sound = MakeMono({1, 1, 1, 1}, 1000);
-  auto envelope = MakeStereo({0, 1000}, {0, 3000}, 1000);  // middle 0, 2000
-  bool failed = false;
-  auto result = sound->AddEnvelope(failed, *envelope, 0, 4);
-  ASSERT_NE(result, nullptr);
-  EXPECT_EQ(ValuesOf(result->GetLeft()), (V{1, 401, 801, 1201}));
-}
-
-struct MixRow {
-  const char* name;
-  double l2l, l2r, r2l, r2r;
-  V left, right;
-};
-
-class StereoMixLeftRight : public ::testing::TestWithParam<MixRow> {};
-
-// Left 100, -200, 7 and right 50, 30, 8, mixed over the first two values.
-TEST_P(StereoMixLeftRight, MixesFromTheOldValues) {
-  const MixRow& row = GetParam();
-  auto sound = MakeStereo({100, -200, 7}, {50, 30, 8});
-  bool failed = false;
-  auto result = sound->MixLeftRight(failed, row.l2l, row.l2r, row.r2l, row.r2r, 0, 2);
-  ASSERT_NE(result, nullptr);
-  EXPECT_EQ(ValuesOf(result->GetLeft()), row.left);
-  EXPECT_EQ(ValuesOf(result->GetRight()), row.right);
-  EXPECT_EQ(ValuesOf(sound->GetLeft()), (V{100, -200, 7}));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    StereoMix, StereoMixLeftRight,
-    ::testing::Values(MixRow{"Identity", 1, 0, 0, 1, {100, -200, 7}, {50, 30, 8}},
-                      MixRow{"Swap", 0, 1, 1, 0, {50, 30, 7}, {100, -200, 8}},
-                      // left: 50 + 37.5, -100 + 22.5; right: 25 + 25, 15 - 50.
-                      MixRow{"Blend", 0.5, 0.25, 0.75, 0.5, {87, -77, 7}, {50, -35, 8}}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
