@@ -9,11 +9,17 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "dialogs/mfreqdialog.h"
 #include "documents/unitwave.h"
 
 const std::vector<TDialogRow>& DialogRows() {
   // One row per command with a dialog of its own: {command, its Execute}.
-  static const std::vector<TDialogRow> rows = {};
+  static const std::vector<TDialogRow> rows = {
+      {TWaveCommand::MakeMFreq,
+       [](const TDialogContext& context, TWaveRecord& record) {
+         return ExecuteMFreqDialog(context.parent, std::get<TMFreqProps>(record), context.help);
+       }},
+  };
   return rows;
 }
 
