@@ -559,13 +559,15 @@ void TWaveView::SetDrawKind(std::uint8_t kind) {
 
 void TWaveView::Rebuild() {
   const int height = viewport()->height();
+  const std::uint64_t before = UnitWave.GetSoundVersion();
   // The last row is the bottom edge, so a point can reach -32767 as the
   // first row reaches 32767.
   if (Nodes.Count() >= 2 && height > 1) {
     UnitWave.BuildFromNodes(std::trunc(Nodes[0].X), 0, std::trunc(Nodes[Nodes.Count() - 1].X),
                             height - 1, Nodes, DrawKind);
   }
-  Redraw();
+  // A new sound has been painted already: the document asked for it.
+  if (UnitWave.GetSoundVersion() == before) Redraw();
 }
 
 void TWaveView::DrawPress(const QPoint& at) {
