@@ -8,41 +8,58 @@ namespace {
 
 using V = std::vector<std::int16_t>;
 
-// At 44100 Hz the largest delay is 44100 / 3400 x 2 = 25.941176... values.
-constexpr double kLargestDelay = 44100.0 / 3400 * 2;
+// At 44100 Hz the largest delay d is 44100 / 3400 x 2 = 25.941176... values.
 
 // ---- constant direction --------------------------------------------------------
 
-TEST(SoundBalance, StraightAheadHalvesBothChannels) {
-  // position 0: factor (1 - 0) x 0.5 on both sides.
-  auto sound = MakeMono({1001, -1001, 3, 32767}, 44100);
+// The volume and the ear that is placed. Constant direction p: the left
+// factor (1 - p) x 0.5, the right (1 + p) x 0.5. A direction envelope d gives
+// the volume envelopes trunc(d x -+0.5 + 16383): 16383 straight ahead (1001 x
+// 16383 / 32767 = 500.47, 20000 -> 9999.69), 0 and 32766 hard right (1001 x
+// 32766 / 32767 = 1000.97). A stereo sound places its left channel only.
+TEST(SoundBalance, VolumeFollowsTheDirection) {
+  const auto mono = MakeMono({1001, -1001, 3, 32767}, 44100);
+  const auto small = MakeMono({1001, -1001, 3}, 44100);
+  const auto stereo = MakeStereo({1000, 2000}, {3, 4}, 44100);
+  const auto ramp = MakeMono(Ramp(40, 0, 500), 44100);
+  const auto loud = MakeMono({1001, -1001, 3, 20000}, 44100);
+  const auto ahead = MakeMono({0, 0}, 100);
+  const auto right = MakeMono({32767}, 100);
+  V rampThenSilence = Ramp(40, 0, 500);
+  rampThenSilence.resize(66, 0);
+  // position -0.5: the near left ear (factor 0.75) gets trunc(18.34 + 1) = 19
+  // zeros appended, the far right ear (0.25) is delayed to trunc(1 + 18.34 +
+  // 3) = 22 values.
+  const auto near = MakeMono({1001, -1001, 401}, 44100);
+  V nearLeft{750, -750, 300};
+  nearLeft.resize(22, 0);
+  // Fields: name, begin, end, returned end (no range here), operation, channels.
+  // clang-format off
+  ExpectSounds({
+      {"StraightAheadHalves", 0, 0, 0, [&](bool& f, auto&, auto&) { return mono->Balance(f, 0, false, true, false); },
+       {{500, -500, 1, 16383}, {500, -500, 1, 16383}}},
+      {"HardRightSilencesTheLeft", 0, 0, 0, [&](bool& f, auto&, auto&) { return small->Balance(f, 1, false, true, false); },
+       {{0, 0, 0}, {1001, -1001, 3}}},
+      {"NoOptionCopies", 0, 0, 0, [&](bool& f, auto&, auto&) { return small->Balance(f, 0.3, false, false, false); },
+       {{1001, -1001, 3}, {1001, -1001, 3}}},
+      {"HardRightDelayedAndSilenced", 0, 0, 0, [&](bool& f, auto&, auto&) { return ramp->Balance(f, 1, true, true, false); },
+       {V(66, 0), rampThenSilence}},
+      {"StereoPlacesItsLeftChannel", 0, 0, 0, [&](bool& f, auto&, auto&) { return stereo->Balance(f, 0, false, true, false); },
+       {{500, 1000}, {500, 1000}}},
+      {"EnvelopeStraightAheadHalves", 0, 0, 0, [&](bool& f, auto&, auto&) { return loud->BalanceEnvelope(f, *ahead, false, true, false); },
+       {{500, -500, 1, 9999}, {500, -500, 1, 9999}}},
+      {"EnvelopeHardRightSilencesTheLeft", 0, 0, 0, [&](bool& f, auto&, auto&) { return small->BalanceEnvelope(f, *right, false, true, false); },
+       {{0, 0, 0}, {1000, -1000, 2}}},
+      // 1000 x 16383 / 32767 = 499.98, 2000 -> 999.97
+      {"EnvelopeStereoPlacesItsLeftChannel", 0, 0, 0, [&](bool& f, auto&, auto&) { return stereo->BalanceEnvelope(f, *ahead, false, true, false); },
+       {{499, 999}, {499, 999}}},
+  });
+  // clang-format on
   bool failed = false;
-  auto result = sound->Balance(failed, 0, false, true, false);
+  auto result = near->Balance(failed, -0.5, true, true, false);
   ASSERT_NE(result, nullptr);
-  EXPECT_EQ(result->GetMoSt(), 2);
-  EXPECT_EQ(result->GetFreq(), 44100);
-  EXPECT_EQ(result->GetBytesPSample(), 2);
-  EXPECT_EQ(ValuesOf(result->GetLeft()), (V{500, -500, 1, 16383}));
-  EXPECT_EQ(ValuesOf(result->GetRight()), (V{500, -500, 1, 16383}));
-}
-
-TEST(SoundBalance, HardRightSilencesTheLeft) {
-  // Left p = 1: factor 0; right p = -1: factor 1.
-  auto sound = MakeMono({1001, -1001, 3}, 44100);
-  bool failed = false;
-  auto result = sound->Balance(failed, 1, false, true, false);
-  ASSERT_NE(result, nullptr);
-  EXPECT_EQ(ValuesOf(result->GetLeft()), (V{0, 0, 0}));
-  EXPECT_EQ(ValuesOf(result->GetRight()), (V{1001, -1001, 3}));
-}
-
-TEST(SoundBalance, NoOptionCopiesBothChannels) {
-  auto sound = MakeMono({5, -6, 7}, 44100);
-  bool failed = false;
-  auto result = sound->Balance(failed, 0.3, false, false, false);
-  ASSERT_NE(result, nullptr);
-  EXPECT_EQ(ValuesOf(result->GetLeft()), (V{5, -6, 7}));
-  EXPECT_EQ(ValuesOf(result->GetRight()), (V{5, -6, 7}));
+  EXPECT_EQ(ValuesOf(result->GetLeft()), nearLeft);
+  EXPECT_EQ(result->GetRight()->getValues(), 22);
 }
 
 TEST(SoundBalance, HardRightDelaysTheLeftEar) {
@@ -69,31 +86,6 @@ TEST(SoundBalance, HardRightDelaysTheLeftEar) {
   for (int j = 40; j < 66; ++j) EXPECT_EQ(right->at(j), 0) << j;
 }
 
-TEST(SoundBalance, HardRightWithVolumeSilencesTheDelayedLeft) {
-  auto sound = MakeMono(Ramp(40, 0, 500), 44100);
-  bool failed = false;
-  auto result = sound->Balance(failed, 1, true, true, false);
-  ASSERT_NE(result, nullptr);
-  EXPECT_EQ(ValuesOf(result->GetLeft()), V(66, 0));
-  V right = Ramp(40, 0, 500);
-  right.resize(66, 0);
-  EXPECT_EQ(ValuesOf(result->GetRight()), right);
-}
-
-TEST(SoundBalance, NearEarIsScaledToo) {
-  // position -0.5: left p = -0.5 (near, factor 0.75, d = -18.34 -> 19 zeros
-  // appended), right p = 0.5 (far, factor 0.25, trunc(1 + 18.34 + 3) = 22
-  // values read at j + 1 - 18.34).
-  auto sound = MakeMono({1001, -1001, 401}, 44100);
-  bool failed = false;
-  auto result = sound->Balance(failed, -0.5, true, true, false);
-  ASSERT_NE(result, nullptr);
-  V left{750, -750, 300};
-  left.resize(22, 0);
-  EXPECT_EQ(ValuesOf(result->GetLeft()), left);
-  EXPECT_EQ(result->GetRight()->getValues(), 22);
-}
-
 TEST(SoundBalance, HeadShadowFollowsTheDirection) {
   // Hard right: the left ear (p = 1) reads the curve's last value, about
   // 350 Hz; the right ear (p = -1) its first, 20000 Hz. Each channel is the
@@ -114,43 +106,7 @@ TEST(SoundBalance, HeadShadowFollowsTheDirection) {
   EXPECT_GT(std::abs(result->GetLeft()->at(100) - input[100]), 1000);
 }
 
-TEST(SoundBalance, StereoSoundPlacesItsFirstChannel) {
-  // The left channel is the source; position 0 with volumeDiff halves it on
-  // both sides: 1000 -> 500, 2000 -> 1000. The right channel is not used.
-  auto sound = MakeStereo({1000, 2000}, {3, 4}, 44100);
-  bool failed = false;
-  auto result = sound->Balance(failed, 0, false, true, false);
-  ASSERT_NE(result, nullptr);
-  EXPECT_FALSE(failed);
-  EXPECT_EQ(ValuesOf(result->GetLeft()), (V{500, 1000}));
-  EXPECT_EQ(ValuesOf(result->GetRight()), (V{500, 1000}));
-}
-
 // ---- direction envelope --------------------------------------------------------
-
-TEST(SoundBalanceEnvelope, StraightAheadHalvesBothChannels) {
-  // Direction 0: volume envelope trunc(0 x -+0.5 + 16383) = 16383 on both
-  // sides; 1001 x 16383 / 32767 = 500.47, 20000 -> 9999.69.
-  auto sound = MakeMono({1001, -1001, 3, 20000}, 44100);
-  auto direction = MakeMono({0, 0}, 100);
-  bool failed = false;
-  auto result = sound->BalanceEnvelope(failed, *direction, false, true, false);
-  ASSERT_NE(result, nullptr);
-  EXPECT_EQ(ValuesOf(result->GetLeft()), (V{500, -500, 1, 9999}));
-  EXPECT_EQ(ValuesOf(result->GetRight()), (V{500, -500, 1, 9999}));
-}
-
-TEST(SoundBalanceEnvelope, HardRightSilencesTheLeft) {
-  // Direction 32767: left trunc(-16383.5 + 16383) = 0, right
-  // trunc(16383.5 + 16383) = 32766: 1001 x 32766 / 32767 = 1000.97.
-  auto sound = MakeMono({1001, -1001, 3}, 44100);
-  auto direction = MakeMono({32767}, 100);
-  bool failed = false;
-  auto result = sound->BalanceEnvelope(failed, *direction, false, true, false);
-  ASSERT_NE(result, nullptr);
-  EXPECT_EQ(ValuesOf(result->GetLeft()), (V{0, 0, 0}));
-  EXPECT_EQ(ValuesOf(result->GetRight()), (V{1000, -1000, 2}));
-}
 
 TEST(SoundBalanceEnvelope, HardRightDelaysTheLeftEar) {
   // Both ears are delayed by 12.97 plus or minus the direction's share:
@@ -190,18 +146,6 @@ TEST(SoundBalanceEnvelope, HeadShadowFollowsTheDirection) {
     ASSERT_NEAR(result->GetLeft()->at(i), near->at(i), 1) << i;
     ASSERT_NEAR(result->GetRight()->at(i), far->at(i), 2) << i;
   }
-}
-
-TEST(SoundBalanceEnvelope, StereoSoundPlacesItsFirstChannel) {
-  // Direction 0: both volume envelopes 16383; 1000 x 16383 / 32767 =
-  // 499.98 -> 499, 2000 -> 999.97 -> 999, from the left channel only.
-  auto sound = MakeStereo({1000, 2000}, {3, 4}, 44100);
-  auto direction = MakeMono({0, 0}, 100);
-  bool failed = false;
-  auto result = sound->BalanceEnvelope(failed, *direction, false, true, false);
-  ASSERT_NE(result, nullptr);
-  EXPECT_EQ(ValuesOf(result->GetLeft()), (V{499, 999}));
-  EXPECT_EQ(ValuesOf(result->GetRight()), (V{499, 999}));
 }
 
 }  // namespace
