@@ -246,4 +246,12 @@ TEST(WaveWindowDrawing, CommandsStartSwitchAndEndDrawing) {
   EXPECT_FALSE(smooth->isEnabled());
   EXPECT_EQ(doc.GetValues(), 8000);
   EXPECT_EQ(window->GetView().viewport()->cursor().shape(), Qt::ArrowCursor);
+  // The keys reach the view past the main window's short-cuts, and the
+  // mouse's position reaches status panel 1.
+  doc.SetSelection(100, 200);
+  QTest::keyClick(&window->GetView(), Qt::Key_PageDown, Qt::ControlModifier);
+  EXPECT_EQ(doc.GetSelLow(), 200);
+  EXPECT_EQ(doc.GetSelHigh(), 300);
+  QTest::mouseMove(area, QPoint(1, 1));
+  EXPECT_TRUE(form.StatusPanel(1).startsWith("(0.00")) << form.StatusPanel(1).toStdString();
 }
