@@ -96,6 +96,25 @@ sleep 1
 shot 8-help
 stop
 
+# Two waves: the select and zoom dialog over the active one, then the merge
+# dialog, cancelled.
+sox -n -r 22050 -c 1 -b 8 "$work/tone.wav" synth 1 sine 440 fade 0.1 1 0.1
+start "$work/demo.wav" "$work/tone.wav"
+window=$(xdotool search --onlyvisible --name "Tonbrisk 7.0" | head -1)
+xdotool key q
+sleep 1
+shot 9-select-zoom
+xdotool windowfocus --sync "$window"
+xdotool key ctrl+m
+sleep 1
+shot 10-merge-dialog
+# The next page: both waves' frequencies and the choice.
+xdotool key Tab Tab Right
+sleep 0.5
+shot 10-merge-dialog-frequency
+xdotool key Escape
+stop
+
 # A wave drawn by hand: an empty mono wave, Draw Wave Smooth, points clicked
 # into the wave window (its client area spans about 0 ... 860 x 200 ... 655
 # of the main window) and one of them dragged. Ended, the drawn second is

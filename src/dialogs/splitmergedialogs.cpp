@@ -92,7 +92,8 @@ TDlgMerge::TDlgMerge(bool vertical, std::vector<TMergeCandidate> candidates, int
     Lists[i] = new QListWidget(this);
     Lists[i]->setObjectName(names[i]);
     for (const TMergeCandidate& candidate : Candidates) Lists[i]->addItem(candidate.Caption);
-    Lists[i]->setMinimumHeight(90);
+    Lists[i]->setMinimumSize(260, 70);
+    Lists[i]->setMaximumHeight(120);
     lists->addWidget(Lists[i], 1, i);
   }
   layout->addLayout(lists);
