@@ -195,6 +195,13 @@ TEST(WaveViewDrawing, PointsMakeOneSecondAndDraggingOneOutRemovesIt) {
   // Smooth: at i = 250, y = 3 * 25^2 / 100 - 2 * 25^3 / 10000 = 15.625.
   view.SetDrawKind(kDrawSmooth);
   EXPECT_EQ(LeftOf(doc)[250], 22527);
+  // Twice the size: the points move with their window, edges staying edges.
+  view.resize(401, 201);
+  QApplication::processEvents();
+  EXPECT_EQ(view.GetNodes()[1].X, 240);
+  EXPECT_EQ(view.GetNodes()[1].Y, 200);
+  view.resize(201, 101);
+  QApplication::processEvents();
   // Taken 1 pixel off, dragged below the bottom and let go there.
   QTest::mousePress(area, Qt::LeftButton, {}, QPoint(121, 99));
   QTest::mouseMove(area, QPoint(121, 150));
