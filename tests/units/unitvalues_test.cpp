@@ -3,17 +3,26 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <memory>
 
 #include "support/recordingui.h"
 #include "units/waveregistry.h"
 
 namespace {
 
-TEST(UnitRead, ShowsTheFirstFailureAndKeepsTheValue) {
+TEST(UnitRead, ShowsOnlyTheFirstFailureOfTheChain) {
   RecordingUi ui;
+  unitFactor factor(1);
   unitTimePosMore tempo(0.5, kUnitSeconds);
+  unitFactor third(3);
   bool ok = true;
+  factor.Read(ok, "50 %", "Factor");
+  EXPECT_TRUE(ok);
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(factor.GetValue(), 0.5);
   tempo.Read(ok, "5", "Tempo");
+  third.Read(ok, "xyz", "Third");
   EXPECT_FALSE(ok);
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].title, "Input Error");
@@ -22,31 +31,7 @@ TEST(UnitRead, ShowsTheFirstFailureAndKeepsTheValue) {
   EXPECT_EQ(ui.messages[0].buttons, MessageButtons::Ok);
   EXPECT_EQ(tempo.GetValue(), 0.5);
   EXPECT_EQ(tempo.GetDisplayUnit(), kUnitSeconds);
-}
-
-TEST(UnitRead, DoesNothingOnceTheChainHasFailed) {
-  RecordingUi ui;
-  unitFactor first(1);
-  unitFactor second(2);
-  unitFactor third(3);
-  bool ok = true;
-  first.Read(ok, "abc", "Constant");
-  second.Read(ok, "xyz", "Second");
-  third.Read(ok, "50 %", "Third");
-  EXPECT_FALSE(ok);
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, "In Constant: Input has no value.");
   EXPECT_EQ(third.GetValue(), 3) << "a field after the first error was read";
-}
-
-TEST(UnitRead, KeepsOkAndShowsNothingOnSuccess) {
-  RecordingUi ui;
-  unitFactor factor(1);
-  bool ok = true;
-  factor.Read(ok, "50 %", "Factor");
-  EXPECT_TRUE(ok);
-  EXPECT_TRUE(ui.messages.empty());
-  EXPECT_EQ(factor.GetValue(), 0.5);
 }
 
 TEST(UnitReadFromText, PrefixesTheReasonWithTheLabel) {
@@ -59,64 +44,108 @@ TEST(UnitReadFromText, PrefixesTheReasonWithTheLabel) {
   EXPECT_TRUE(ui.messages.empty()) << "ReadFromText itself shows nothing";
 }
 
-struct TextCase {
-  const char* typed;
-  const char* shown;
-};
-
-template <class T>
-void ExpectShown(T value, const TextCase& c) {
-  std::string message;
-  ASSERT_TRUE(value.ReadFromText(c.typed, "X", message)) << c.typed << ": " << message;
-  EXPECT_EQ(value.ToText(), c.shown) << "typed '" << c.typed << "'";
+// A fresh unit value of class T.
+template <class T, class... Args>
+std::function<std::unique_ptr<unit>()> New(Args... args) {
+  return [=] { return std::unique_ptr<unit>(std::make_unique<T>(args...)); };
 }
 
-TEST(unitFactor, ShowsInTheUnitTyped) {
-  for (TextCase c :
-       {TextCase{"50 %", "50 %"}, TextCase{"0.5", "0.5"}, TextCase{"1/4", "0.25"},
-        TextCase{",5", "0.5"}, TextCase{"-2.5", "-2.5"}, TextCase{"12.5%", "12.5 %"}}) {
-    ExpectShown(unitFactor(), c);
+struct ShownCase {
+  std::function<std::unique_ptr<unit>()> make;
+  const char* typed;
+  bool ok;
+  const char* text;  // shown after the read, or the message of a refused one
+};
+
+// Each class reads with its reader and restriction and shows the value again
+// in the unit typed; a refused read names the field and keeps what was shown.
+TEST(UnitValues, ShowInTheUnitTypedOrRefuse) {
+  // clang-format off
+  const ShownCase cases[] = {
+      {New<unitFactor>(), "50 %", true, "50 %"}, {New<unitFactor>(), "0.5", true, "0.5"},
+      {New<unitFactor>(), "1/4", true, "0.25"}, {New<unitFactor>(), ",5", true, "0.5"},
+      {New<unitFactor>(), "-2.5", true, "-2.5"}, {New<unitFactor>(), "12.5%", true, "12.5 %"},
+      {New<unitFactorPos>(), "-1", false, "In X: Value must be positive."},
+      {New<unitFactorNotNul>(), "0 %", false, "In X: Value must be not 0."},
+      {New<unitFactorPosMore>(), "0", false, "In X: Value must be positive and more than 0."},
+      {New<unitFactorPosMax1>(), "101 %", false, "In X: Value must be no more than 1."},
+      {New<unitFactorPosMax1>(), "100 %", true, "100 %"},
+      {New<unitVolumeFactor>(0.5, kUnitPercent), "-6 dB", true, "-6 dB"},
+      // A negative factor without unit is a volume factor too.
+      {New<unitVolumeFactor>(0.5, kUnitDB), "-2", true, "-2"},
+      {New<unitVolumeFactor>(), "abc", false, "In X: Input has no value."},
+      // Decibels too low for a double show as 0.
+      {New<unitVolumeFactor>(), "-9999 dB", true, "0"},
+      // It stores the restriction 0 < v < 1 but reads any factor.
+      {New<unitVolumeFactorPosMoreLess1>(), "150 %", true, "150 %"},
+      // Turns from one half on are shown as negative degrees.
+      {New<unitAngleFactor>(), "-90'", true, "-90 '"}, {New<unitAngleFactor>(), "90 '", true, "90 '"},
+      {New<unitAngleFactor>(), "0 '", true, "0 '"}, {New<unitAngleFactor>(), "25 %", true, "25 %"},
+      {New<unitAngleFactor>(), "-25 %", true, "75 %"}, {New<unitAngleFactor>(), "0.1", true, "0.1"},
+      {New<unitAngleFactor>(), "270'", true, "-90 '"},
+      {New<unitBalAngleFactor>(), "45'", true, "45 '"},
+      {New<unitBalAngleFactor>(), "-50 %", true, "-50 %"},
+      // An integer shows the number whatever followed its digits.
+      {New<unitInteger>(5), "12abc", true, "12"}, {New<unitInteger>(5), "", true, "0"},
+      {New<unitInteger>(5), "-7", true, "-7"}, {New<unitInteger>(5), "12 %", true, "12"},
+      {New<unitInteger>(5), "9999999999", true, "2147483647"},
+      {New<unitIntegerMoreUser>(5, 3), "3", false, "In X: Value must be more than 3."},
+      {New<unitIntegerMoreUser>(5, 3), "4", true, "4"},
+      // A time typed as a frequency is shown as one; float(1/7) written
+      // literally would be '6.999999 Hz'.
+      {New<unitTime>(), "440 Hz", true, "440 Hz"}, {New<unitTime>(), "2.5 ms", true, "2.5 ms"},
+      {New<unitTime>(), "1 kHz", true, "1 kHz"}, {New<unitTime>(), "20 kHz", true, "20 kHz"},
+      {New<unitTime>(), "0.1 s", true, "0.1 s"}, {New<unitTime>(), "5 sec", true, "5 s"},
+      {New<unitTime>(), "7 Hz", true, "7 Hz"}, {New<unitTime>(), "3 kHz", true, "3 kHz"},
+      {New<unitTimePosMore>(0.1, kUnitMilliseconds), "0 s", false, "In X: Value must be positive and more than 0."},
+      {New<unitTimePos>(), "-1 ms", false, "In X: Value must be positive."},
+      // A frequency typed as a period is shown as one.
+      {New<unitFreq>(), "440 Hz", true, "440 Hz"}, {New<unitFreq>(), "2 ms", true, "2 ms"},
+      {New<unitFreq>(), "4 s", true, "4 s"}, {New<unitFreq>(), "1.5 kHz", true, "1.5 kHz"},
+      {New<unitFreq>(), "-5 Hz", true, "-5 Hz"}, {New<unitFreq>(), "a", true, "880.0149 Hz"},
+      {New<unitFreq>(), "3 ms", true, "3 ms"},
+      {New<unitWaveVal>(), "100 $", true, "100 $"}, {New<unitWaveVal>(), "0.5", true, "0.5"},
+      {New<unitWaveVal>(), "50 %", true, "50 %"}, {New<unitWaveVal>(), "-50 %", true, "-50 %"},
+      {New<unitWaveVal>(), "1", true, "1"}, {New<unitWaveVal>(), "0 %", true, "-0 %"},
+      {New<unitWaveValPosMore>(3277, kUnitPercent), "0 %", false, "In X: Value must be positive and more than 0."},
+  };
+  // clang-format on
+  for (const ShownCase& c : cases) {
+    const auto value = c.make();
+    const std::string before = value->ToText();
+    std::string message;
+    ASSERT_EQ(value->ReadFromText(c.typed, "X", message), c.ok) << c.typed << ": " << message;
+    EXPECT_EQ(c.ok ? value->ToText() : message, c.text) << "typed '" << c.typed << "'";
+    if (!c.ok) {
+      EXPECT_EQ(value->ToText(), before) << "typed '" << c.typed << "'";
+    }
   }
 }
 
-TEST(unitFactor, RestrictionsOfTheKinds) {
-  std::string message;
-  unitFactorPos pos;
-  EXPECT_FALSE(pos.ReadFromText("-1", "F", message));
-  EXPECT_EQ(message, "In F: Value must be positive.");
-  unitFactorNotNul notNul;
-  EXPECT_FALSE(notNul.ReadFromText("0 %", "F", message));
-  EXPECT_EQ(message, "In F: Value must be not 0.");
-  unitFactorPosMore posMore;
-  EXPECT_FALSE(posMore.ReadFromText("0", "F", message));
-  EXPECT_EQ(message, "In F: Value must be positive and more than 0.");
-  unitFactorPosMax1 max1;
-  EXPECT_FALSE(max1.ReadFromText("101 %", "F", message));
-  EXPECT_EQ(message, "In F: Value must be no more than 1.");
-  EXPECT_TRUE(max1.ReadFromText("100 %", "F", message));
-  EXPECT_EQ(max1.GetValue(), 1);
-}
-
-TEST(unitFactor, ShowsNothingInUnitsItCannotHold) {
-  unitFactor factor(0.5, kUnitHz);
-  EXPECT_EQ(factor.ToText(), "");
-  factor.SetDisplayUnit(kUnitBalanceDegrees);
-  EXPECT_EQ(factor.ToText(), "45 '");
-}
-
-TEST(unitVolumeFactor, ReadsDecibelsAndShowsThemAgain) {
-  unitVolumeFactor volume(0.5, kUnitPercent);
-  EXPECT_EQ(volume.ToText(), "50 %");
-  std::string message;
-  ASSERT_TRUE(volume.ReadFromText("-6 dB", "Constant", message));
-  EXPECT_NEAR(volume.GetValue(), 0.501187, 1e-6);
-  EXPECT_EQ(volume.GetDisplayUnit(), kUnitDB);
-  EXPECT_EQ(volume.ToText(), "-6 dB");
-  ASSERT_TRUE(volume.ReadFromText("-2", "Constant", message));
-  EXPECT_EQ(volume.GetValue(), -2);
-  EXPECT_EQ(volume.ToText(), "-2");
-  EXPECT_FALSE(volume.ReadFromText("abc", "Constant", message));
-  EXPECT_EQ(message, "In Constant: Input has no value.");
+// What a value shows in the unit it was given, and nothing in a unit its
+// class cannot show.
+TEST(UnitValues, ShowTheirValueInTheirUnit) {
+  unitInteger percent(3);
+  percent.SetDisplayUnit(kUnitPercent);
+  unitBalAngleFactor turns(0.5);
+  turns.SetDisplayUnit(kUnitDegrees);  // whole-turn degrees are not a balance unit
+  unitFactor balance(0.5);
+  balance.SetDisplayUnit(kUnitBalanceDegrees);
+  const std::pair<const unit*, const char*> cases[] = {
+      {&percent, ""},
+      {&turns, ""},
+      {&balance, "45 '"},
+  };
+  for (const auto& [value, text] : cases) EXPECT_EQ(value->ToText(), text);
+  EXPECT_EQ(unitFactor(0.5, kUnitHz).ToText(), "");
+  EXPECT_EQ(unitVolumeFactor(0.5, kUnitPercent).ToText(), "50 %");
+  EXPECT_EQ(unitTimePosMore(0.1, kUnitMilliseconds).ToText(), "100 ms");
+  EXPECT_EQ(unitTimePosMore(0.001 / 20, kUnitKHz).ToText(), "20 kHz");
+  EXPECT_EQ(unitTime(0, kUnitHz).ToText(), "* Hz");
+  EXPECT_EQ(unitTime(0.5, kUnitNone).ToText(), "");
+  EXPECT_EQ(unitFreq(0, kUnitSeconds).ToText(), "* s");
+  EXPECT_EQ(unitFreq(0, kUnitMilliseconds).ToText(), "* ms");
+  EXPECT_EQ(unitWaveValPosMore(3277, kUnitPercent).ToText(), "10 %");
 }
 
 TEST(unitVolumeFactor, LeavesDecibelsForAValueTheyCannotShow) {
@@ -138,81 +167,6 @@ TEST(unitVolumeFactor, LeavesDecibelsForAValueTheyCannotShow) {
   EXPECT_EQ(percent.GetDisplayUnit(), kUnitPercent);
 }
 
-TEST(unitVolumeFactor, UnderflowingDecibelsShowAsZero) {
-  unitVolumeFactor volume;
-  std::string message;
-  ASSERT_TRUE(volume.ReadFromText("-9999 dB", "V", message));
-  EXPECT_EQ(volume.GetValue(), 0);
-  EXPECT_EQ(volume.ToText(), "0");
-}
-
-TEST(unitVolumeFactorPosMoreLess1, CarriesItsRangeButReadsAnyFactor) {
-  unitVolumeFactorPosMoreLess1 factor;
-  EXPECT_EQ(factor.GetRestriction(), kRestrictBetween01);
-  std::string message;
-  EXPECT_TRUE(factor.ReadFromText("150 %", "Volume Factor", message));
-  EXPECT_EQ(factor.GetValue(), 1.5);
-}
-
-TEST(unitAngleFactor, ShowsTurnsFromOneHalfAsNegativeDegrees) {
-  for (TextCase c : {TextCase{"-90'", "-90 '"}, TextCase{"90 '", "90 '"}, TextCase{"0 '", "0 '"},
-                     TextCase{"25 %", "25 %"}, TextCase{"-25 %", "75 %"}, TextCase{"0.1", "0.1"},
-                     TextCase{"270'", "-90 '"}}) {
-    ExpectShown(unitAngleFactor(), c);
-  }
-}
-
-TEST(unitBalAngleFactor, ShowsDegreesAsBalanceDegrees) {
-  unitBalAngleFactor balance;
-  std::string message;
-  ASSERT_TRUE(balance.ReadFromText("45'", "Direction Constant", message));
-  EXPECT_EQ(balance.GetValue(), 0.5);
-  EXPECT_EQ(balance.GetDisplayUnit(), kUnitBalanceDegrees);
-  EXPECT_EQ(balance.ToText(), "45 '");
-  ASSERT_TRUE(balance.ReadFromText("-50 %", "Direction Constant", message));
-  EXPECT_EQ(balance.GetDisplayUnit(), kUnitPercent);
-  EXPECT_EQ(balance.ToText(), "-50 %");
-  balance.SetDisplayUnit(kUnitDegrees);
-  EXPECT_EQ(balance.ToText(), "") << "whole-turn degrees are not a balance unit";
-}
-
-TEST(unitInteger, ShowsTheNumberWhateverFollowedTheDigits) {
-  for (TextCase c : {TextCase{"12abc", "12"}, TextCase{"", "0"}, TextCase{"-7", "-7"},
-                     TextCase{"12 %", "12"}, TextCase{"9999999999", "2147483647"}}) {
-    ExpectShown(unitInteger(5), c);
-  }
-  unitInteger value(3);
-  value.SetDisplayUnit(kUnitPercent);
-  EXPECT_EQ(value.ToText(), "");
-}
-
-TEST(unitIntegerMoreUser, ComparesWithItsLimit) {
-  unitIntegerMoreUser value(5, 3);
-  std::string message;
-  EXPECT_FALSE(value.ReadFromText("3", "Count", message));
-  EXPECT_EQ(message, "In Count: Value must be more than 3.");
-  EXPECT_EQ(value.GetValue(), 5);
-  EXPECT_TRUE(value.ReadFromText("4", "Count", message));
-  EXPECT_EQ(value.GetValue(), 4);
-  value.SetLimit(-10);
-  EXPECT_TRUE(value.ReadFromText("-9", "Count", message));
-  EXPECT_EQ(value.GetRestriction(), kCompareMore);
-}
-
-TEST(unitTime, ShowsAPeriodInTheFrequencyTyped) {
-  for (TextCase c :
-       {TextCase{"440 Hz", "440 Hz"}, TextCase{"2.5 ms", "2.5 ms"}, TextCase{"1 kHz", "1 kHz"},
-        TextCase{"20 kHz", "20 kHz"}, TextCase{"0.1 s", "0.1 s"}, TextCase{"5 sec", "5 s"},
-        // float(1/7) written literally would be '6.999999 Hz'.
-        TextCase{"7 Hz", "7 Hz"}, TextCase{"3 kHz", "3 kHz"}}) {
-    ExpectShown(unitTime(), c);
-  }
-  EXPECT_EQ(unitTimePosMore(0.1, kUnitMilliseconds).ToText(), "100 ms");
-  EXPECT_EQ(unitTimePosMore(0.001 / 20, kUnitKHz).ToText(), "20 kHz");
-  EXPECT_EQ(unitTime(0, kUnitHz).ToText(), "* Hz");
-  EXPECT_EQ(unitTime(0.5, kUnitNone).ToText(), "");
-}
-
 TEST(unitTime, ANoteKeepsTheDisplayUnit) {
   unitTimePosMore period(0.1, kUnitMilliseconds);
   std::string message;
@@ -221,40 +175,15 @@ TEST(unitTime, ANoteKeepsTheDisplayUnit) {
   EXPECT_EQ(period.GetDisplayUnit(), kUnitMilliseconds);
 }
 
-TEST(unitTime, FailsWithItsRestriction) {
-  unitTimePosMore length(0.1, kUnitMilliseconds);
+TEST(unitIntegerMoreUser, ComparesWithItsLimit) {
+  unitIntegerMoreUser value(5, 3);
+  EXPECT_EQ(value.GetRestriction(), kCompareMore);
+  value.SetLimit(-10);
   std::string message;
-  EXPECT_FALSE(length.ReadFromText("0 s", "Length", message));
-  EXPECT_EQ(message, "In Length: Value must be positive and more than 0.");
-  unitTimePos pos;
-  EXPECT_FALSE(pos.ReadFromText("-1 ms", "Time", message));
-  EXPECT_EQ(message, "In Time: Value must be positive.");
-  EXPECT_EQ(pos.GetDisplayUnit(), kUnitSeconds);
-}
-
-TEST(unitFreq, ShowsAFrequencyInThePeriodTyped) {
-  for (TextCase c : {TextCase{"440 Hz", "440 Hz"}, TextCase{"2 ms", "2 ms"}, TextCase{"4 s", "4 s"},
-                     TextCase{"1.5 kHz", "1.5 kHz"}, TextCase{"-5 Hz", "-5 Hz"},
-                     TextCase{"a", "880.0149 Hz"}, TextCase{"3 ms", "3 ms"}}) {
-    ExpectShown(unitFreq(), c);
-  }
-  EXPECT_EQ(unitFreq(0, kUnitSeconds).ToText(), "* s");
-  EXPECT_EQ(unitFreq(0, kUnitMilliseconds).ToText(), "* ms");
-}
-
-TEST(unitWaveVal, ShowsFractionPercentOrRaw) {
-  for (TextCase c : {TextCase{"100 $", "100 $"}, TextCase{"0.5", "0.5"}, TextCase{"50 %", "50 %"},
-                     TextCase{"-50 %", "-50 %"}, TextCase{"1", "1"}, TextCase{"0 %", "-0 %"}}) {
-    ExpectShown(unitWaveVal(), c);
-  }
-  unitWaveVal value;
-  std::string message;
-  ASSERT_TRUE(value.ReadFromText("0.5", "Begin Value", message));
-  EXPECT_EQ(value.GetValue(), 16383);
-  unitWaveValPosMore height(3277, kUnitPercent);
-  EXPECT_FALSE(height.ReadFromText("0 %", " Height", message));
-  EXPECT_EQ(message, "In  Height: Value must be positive and more than 0.");
-  EXPECT_EQ(height.ToText(), "10 %");
+  EXPECT_TRUE(value.ReadFromText("-9", "Count", message));
+  EXPECT_EQ(value.GetValue(), -9);
+  EXPECT_FALSE(value.ReadFromText("-10", "Count", message));
+  EXPECT_EQ(message, "In Count: Value must be more than -10.");
 }
 
 class unitWavePositionTest : public testing::Test {
