@@ -5,84 +5,22 @@
 #include <cmath>
 
 #include "support/recordingui.h"
+#include "units/writers.h"
 
 namespace {
 
-// Which reader a table row goes through.
-enum class Reader {
-  Number,
-  Integer,
-  IntegerPosMore,
-  Factor,
-  FactorPos,
-  Volume,
-  Angle,
-  Balance,
-  Time,
-  TimePosMore,
-  TimeNegative,
-  Frequency,
-  WaveValue,
-  WaveValuePosMore,
-  Note,
-};
+// A reader as a table row runs it: the result goes to `value`, which a
+// failure must leave untouched (it starts at a marker).
+using ReadFn = bool (*)(TStringReader&, double&);
 
 struct ReadCase {
-  Reader reader;
+  ReadFn read;
   const char* text;
   bool ok;
   double value;       // when ok
   const char* error;  // when not ok
   double tolerance = 0;
 };
-
-// Runs one reader; the result goes to `value`, which a failure must leave
-// untouched (it starts at a marker).
-bool RunReader(Reader kind, TStringReader& reader, double& value) {
-  switch (kind) {
-    case Reader::Number: {
-      std::size_t end = 0;
-      return ReadNumber(reader, value, end);
-    }
-    case Reader::Integer:
-    case Reader::IntegerPosMore: {
-      std::int32_t i = -77;
-      const bool ok =
-          ReadInteger(reader, i, kind == Reader::Integer ? kRestrictNone : kRestrictPositiveMore);
-      if (i != -77 || ok) value = i;
-      return ok;
-    }
-    case Reader::Factor:
-      return ReadFactor(reader, value, kRestrictNone);
-    case Reader::FactorPos:
-      return ReadFactor(reader, value, kRestrictPositive);
-    case Reader::Volume:
-      return ReadVolumeFactor(reader, value);
-    case Reader::Angle:
-      return ReadAngle(reader, value);
-    case Reader::Balance:
-      return ReadBalanceAngle(reader, value);
-    case Reader::Time:
-      return ReadTime(reader, value, kRestrictNone);
-    case Reader::TimePosMore:
-      return ReadTime(reader, value, kRestrictPositiveMore);
-    case Reader::TimeNegative:
-      return ReadTime(reader, value, kRestrictNegative);
-    case Reader::Frequency:
-      return ReadFrequency(reader, value, kRestrictNone);
-    case Reader::WaveValue:
-    case Reader::WaveValuePosMore: {
-      std::int16_t s = -77;
-      const bool ok = ReadWaveValue(
-          reader, s, kind == Reader::WaveValue ? kRestrictNone : kRestrictPositiveMore);
-      if (s != -77 || ok) value = s;
-      return ok;
-    }
-    case Reader::Note:
-      return ReadNote(reader, value);
-  }
-  return false;
-}
 
 class ReaderTable : public testing::TestWithParam<ReadCase> {};
 
@@ -91,14 +29,10 @@ TEST_P(ReaderTable, ReadsOrExplains) {
   TStringReader reader(c.text);
   constexpr double kMarker = -12345.25;
   double value = kMarker;
-  const bool ok = RunReader(c.reader, reader, value);
+  const bool ok = c.read(reader, value);
   ASSERT_EQ(ok, c.ok) << "'" << c.text << "': " << reader.Error;
   if (c.ok) {
-    if (c.tolerance == 0) {
-      EXPECT_EQ(value, c.value) << "'" << c.text << "'";
-    } else {
-      EXPECT_NEAR(value, c.value, c.tolerance) << "'" << c.text << "'";
-    }
+    EXPECT_NEAR(value, c.value, c.tolerance) << "'" << c.text << "'";
     EXPECT_EQ(reader.Error, "");
   } else {
     EXPECT_EQ(reader.Error, c.error) << "'" << c.text << "'";
@@ -109,20 +43,42 @@ TEST_P(ReaderTable, ReadsOrExplains) {
 
 // The rows of one reader: kTime.Ok("1.5 s", 1.5), kTime.Bad("5", "Wrong ...").
 struct Rows {
-  Reader reader;
+  ReadFn read;
   ReadCase Ok(const char* text, double value, double tolerance = 0) const {
-    return {reader, text, true, value, "", tolerance};
+    return {read, text, true, value, "", tolerance};
   }
-  ReadCase Bad(const char* text, const char* error) const {
-    return {reader, text, false, 0, error};
-  }
+  ReadCase Bad(const char* text, const char* error) const { return {read, text, false, 0, error}; }
 };
-constexpr Rows kNumber{Reader::Number}, kInteger{Reader::Integer},
-    kIntegerPosMore{Reader::IntegerPosMore}, kFactor{Reader::Factor}, kFactorPos{Reader::FactorPos},
-    kVolume{Reader::Volume}, kAngle{Reader::Angle}, kBalance{Reader::Balance}, kTime{Reader::Time},
-    kTimePosMore{Reader::TimePosMore}, kTimeNegative{Reader::TimeNegative},
-    kFrequency{Reader::Frequency}, kWaveValue{Reader::WaveValue},
-    kWaveValuePosMore{Reader::WaveValuePosMore}, kNote{Reader::Note};
+
+// Integer readers: the integer goes to `value` only when it was written.
+template <std::uint8_t kRestriction>
+bool Integer(TStringReader& reader, double& value) {
+  std::int32_t i = -77;
+  const bool ok = ReadInteger(reader, i, kRestriction);
+  if (i != -77 || ok) value = i;
+  return ok;
+}
+
+template <std::uint8_t kRestriction>
+bool WaveValue(TStringReader& reader, double& value) {
+  std::int16_t s = -77;
+  const bool ok = ReadWaveValue(reader, s, kRestriction);
+  if (s != -77 || ok) value = s;
+  return ok;
+}
+
+// clang-format off
+const Rows kNumber{[](TStringReader& r, double& v) { std::size_t end = 0; return ReadNumber(r, v, end); }};
+const Rows kInteger{Integer<kRestrictNone>}, kIntegerPosMore{Integer<kRestrictPositiveMore>};
+const Rows kFactor{[](TStringReader& r, double& v) { return ReadFactor(r, v, kRestrictNone); }};
+const Rows kFactorPos{[](TStringReader& r, double& v) { return ReadFactor(r, v, kRestrictPositive); }};
+const Rows kVolume{ReadVolumeFactor}, kAngle{ReadAngle}, kBalance{ReadBalanceAngle}, kNote{ReadNote};
+const Rows kTime{[](TStringReader& r, double& v) { return ReadTime(r, v, kRestrictNone); }};
+const Rows kTimePosMore{[](TStringReader& r, double& v) { return ReadTime(r, v, kRestrictPositiveMore); }};
+const Rows kTimeNegative{[](TStringReader& r, double& v) { return ReadTime(r, v, kRestrictNegative); }};
+const Rows kFrequency{[](TStringReader& r, double& v) { return ReadFrequency(r, v, kRestrictNone); }};
+const Rows kWaveValue{WaveValue<kRestrictNone>}, kWaveValuePosMore{WaveValue<kRestrictPositiveMore>};
+// clang-format on
 constexpr const char* kTooLong = "The number is too long. (maximum: 10 digits)";
 
 INSTANTIATE_TEST_SUITE_P(
@@ -388,11 +344,29 @@ INSTANTIATE_TEST_SUITE_P(
                     ComparisonCase{-2, kCompareMore, -1, "Value must be more than -1."},
                     ComparisonCase{4, kCompareMore, 3, ""}));
 
-TEST(ReadersDeathTest, AssertsOnUnknownCodes) {
-  TStringReader reader("5");
-  std::int32_t value = 0;
-  EXPECT_DEATH(ReadIntegerCompare(reader, value, 6, 0), "\"false\" in readers");
-  EXPECT_DEATH(CheckRestriction(reader, 1, 8), "restriction <= kRestrictBetween01");
+// Preconditions of the units library stop the program with the condition
+// quoted and the source named.
+TEST(UnitsDeathTest, PreconditionsStopTheProgram) {
+  const struct {
+    void (*call)();
+    const char* message;
+  } cases[] = {
+      {[] {
+         TStringReader reader("5");
+         std::int32_t value = 0;
+         ReadIntegerCompare(reader, value, 6, 0);
+       },
+       "\"false\" in readers"},
+      {[] {
+         TStringReader reader("5");
+         CheckRestriction(reader, 1, 8);
+       },
+       "restriction <= kRestrictBetween01"},
+      {[] { FormatNumber(1, 1, 3, 2); }, "minDigAfter <= maxDigAfter"},
+      {[] { FormatNumber(1, 0, 0, 0); }, "minDigBefore >= 1"},
+      {[] { FormatPrecision(1, 0, true); }, "precisie >= 1"},
+  };
+  for (const auto& c : cases) EXPECT_DEATH(c.call(), c.message);
 }
 
 TEST(TStringReader, StartsWithoutErrorAndKeepsTheLastOne) {

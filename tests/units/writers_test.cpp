@@ -80,12 +80,6 @@ INSTANTIATE_TEST_SUITE_P(
                     PrecisionCase{123456789, 7, true, "123456789"},
                     PrecisionCase{0.000123456789, 7, true, "0.000123456"}));
 
-TEST(WritersDeathTest, DigitCountsAndPrecisionAreChecked) {
-  EXPECT_DEATH(FormatNumber(1, 1, 3, 2), "minDigAfter <= maxDigAfter");
-  EXPECT_DEATH(FormatNumber(1, 0, 0, 0), "minDigBefore >= 1");
-  EXPECT_DEATH(FormatPrecision(1, 0, true), "precisie >= 1");
-}
-
 struct UnitCase {
   double value;
   std::uint8_t unitCode;
