@@ -186,47 +186,57 @@ TEST(unitIntegerMoreUser, ComparesWithItsLimit) {
   EXPECT_EQ(message, "In Count: Value must be more than -10.");
 }
 
-class unitWavePositionTest : public testing::Test {
- protected:
-  unitWavePosition position{0, kUnitPercent, 10};
+// A position in a wave of 10 s: a time from the start, or from the end when
+// negative (shown negative again), or a fraction of the wave; outside the
+// wave it is refused and the position stays as it was (0 %).
+TEST(unitWavePosition, ReadsTimesAndFractionsOfTheWave) {
+  struct Case {
+    const char* typed;
+    bool ok;
+    double value;
+    bool fromEnd;
+    const char* text;  // shown, or the message of a refused read
+  };
+  // clang-format off
+  const Case cases[] = {
+      {"2 s", true, 2, false, "2 s"},
+      {"500 ms", true, 0.5, false, "500 ms"},
+      {"-1 s", true, 9, true, "-1 s"},
+      {"-10 s", true, 0, true, "-10 s"},
+      {"50 %", true, 5, false, "50 %"},
+      {"-90'", true, 7.5, false, "-90 '"},
+      {"10 s", false, 0, false, "In P: Position must be before the end of the wave"},
+      {"-10001 ms", false, 0, false, "In P: Position must be not before the start of the previous wave"},
+      // neither a time nor a fraction: the reader whose unit fits explains
+      {"5", false, 0, false, "In P: Fase is too high. (maximum: less than 1 or 100 %)"},
+      {"0 Hz", false, 0, false, "In P: You cannot use 0 with 'Hz'."},
+      {"xyz", false, 0, false, "In P: Input has no value."},
+      {"5 kg", false, 0, false, "In P: This unit does not exist, use: '%', ' ' ' or no unit."},
+  };
+  // clang-format on
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    unitWavePosition position(0, kUnitPercent, 10);
+    std::string message;
+    ASSERT_EQ(position.ReadFromText(c.typed, "P", message), c.ok) << message;
+    EXPECT_EQ(position.GetValue(), c.value);
+    EXPECT_EQ(position.IsFromEnd(), c.fromEnd);
+    EXPECT_EQ(c.ok ? position.ToText() : message, c.text);
+    if (!c.ok) {
+      EXPECT_EQ(position.GetDisplayUnit(), kUnitPercent);
+    }
+  }
+  // A note is a time: shown in seconds.
+  unitWavePosition position(0, kUnitPercent, 10);
   std::string message;
-};
-
-TEST_F(unitWavePositionTest, ReadsTimesFromTheStartOrTheEnd) {
-  ASSERT_TRUE(position.ReadFromText("2 s", "Start Position", message));
-  EXPECT_EQ(position.GetValue(), 2);
-  EXPECT_FALSE(position.IsFromEnd());
-  EXPECT_EQ(position.ToText(), "2 s");
-  ASSERT_TRUE(position.ReadFromText("-1 s", "Start Position", message));
-  EXPECT_EQ(position.GetValue(), 9);
-  EXPECT_TRUE(position.IsFromEnd());
-  EXPECT_EQ(position.ToText(), "-1 s");
-  ASSERT_TRUE(position.ReadFromText("-10 s", "Start Position", message));
-  EXPECT_EQ(position.GetValue(), 0);
+  ASSERT_TRUE(position.ReadFromText("A4", "P", message));
+  EXPECT_EQ(position.GetDisplayUnit(), kUnitSeconds);
+  EXPECT_EQ(position.GetValue(), static_cast<double>(1.0f / 440.00746f));
 }
 
-TEST_F(unitWavePositionTest, RefusesPositionsOutsideTheWave) {
-  ASSERT_TRUE(position.ReadFromText("500 ms", "Start at", message));
-  EXPECT_FALSE(position.ReadFromText("10 s", "Start at", message));
-  EXPECT_EQ(message, "In Start at: Position must be before the end of the wave");
-  EXPECT_FALSE(position.ReadFromText("-10001 ms", "Start at", message));
-  EXPECT_EQ(message, "In Start at: Position must be not before the start of the previous wave");
-  EXPECT_EQ(position.GetValue(), 0.5);
-  EXPECT_EQ(position.ToText(), "500 ms");
-}
-
-TEST_F(unitWavePositionTest, ReadsFractionsOfTheWave) {
-  EXPECT_EQ(position.ToText(), "0 %");
-  ASSERT_TRUE(position.ReadFromText("50 %", "Start Position", message));
-  EXPECT_EQ(position.GetValue(), 5);
-  EXPECT_EQ(position.ToText(), "50 %");
-  ASSERT_TRUE(position.ReadFromText("-90'", "Start Position", message));
-  EXPECT_EQ(position.GetValue(), 7.5);
-  EXPECT_EQ(position.ToText(), "-90 '");
-  EXPECT_FALSE(position.IsFromEnd());
-}
-
-TEST_F(unitWavePositionTest, KeepsItsFormWhenTheLengthChanges) {
+TEST(unitWavePosition, KeepsItsFormWhenTheLengthChanges) {
+  unitWavePosition position(0, kUnitPercent, 10);
+  std::string message;
   ASSERT_TRUE(position.ReadFromText("50 %", "P", message));
   position.SetLength(20);
   EXPECT_EQ(position.GetValue(), 10);
@@ -236,26 +246,8 @@ TEST_F(unitWavePositionTest, KeepsItsFormWhenTheLengthChanges) {
   EXPECT_EQ(position.ToText(), "-1 s");
 }
 
-TEST_F(unitWavePositionTest, ReportsTheReaderThatFits) {
-  EXPECT_FALSE(position.ReadFromText("5", "P", message));
-  EXPECT_EQ(message, "In P: Fase is too high. (maximum: less than 1 or 100 %)");
-  EXPECT_FALSE(position.ReadFromText("0 Hz", "P", message));
-  EXPECT_EQ(message, "In P: You cannot use 0 with 'Hz'.");
-  EXPECT_FALSE(position.ReadFromText("xyz", "P", message));
-  EXPECT_EQ(message, "In P: Input has no value.");
-  EXPECT_FALSE(position.ReadFromText("5 kg", "P", message));
-  EXPECT_EQ(message, "In P: This unit does not exist, use: '%', ' ' ' or no unit.");
-  EXPECT_EQ(position.GetValue(), 0);
-  EXPECT_EQ(position.GetDisplayUnit(), kUnitPercent);
-}
-
-TEST_F(unitWavePositionTest, ANoteShowsInSeconds) {
-  ASSERT_TRUE(position.ReadFromText("A4", "P", message));
-  EXPECT_EQ(position.GetDisplayUnit(), kUnitSeconds);
-  EXPECT_EQ(position.GetValue(), static_cast<double>(1.0f / 440.00746f));
-}
-
-TEST_F(unitWavePositionTest, SetValueKeepsTheForm) {
+TEST(unitWavePosition, SetValueKeepsTheForm) {
+  unitWavePosition position(0, kUnitPercent, 10);
   position.SetValue(2.5);
   EXPECT_EQ(position.ToText(), "25 %");
   unitWavePosition seconds(1, kUnitSeconds, 10);
