@@ -62,9 +62,11 @@ struct ShownCase {
 TEST(UnitValues, ShowInTheUnitTypedOrRefuse) {
   // clang-format off
   const ShownCase cases[] = {
+      // Plain texts in every unit come back as typed (see the round trips);
+      // these are the ones that change on the way.
       {New<unitFactor>(), "50 %", true, "50 %"}, {New<unitFactor>(), "0.5", true, "0.5"},
       {New<unitFactor>(), "1/4", true, "0.25"}, {New<unitFactor>(), ",5", true, "0.5"},
-      {New<unitFactor>(), "-2.5", true, "-2.5"}, {New<unitFactor>(), "12.5%", true, "12.5 %"},
+      {New<unitFactor>(), "12.5%", true, "12.5 %"},
       {New<unitFactorPos>(), "-1", false, "In X: Value must be positive."},
       {New<unitFactorNotNul>(), "0 %", false, "In X: Value must be not 0."},
       {New<unitFactorPosMore>(), "0", false, "In X: Value must be positive and more than 0."},
@@ -79,34 +81,26 @@ TEST(UnitValues, ShowInTheUnitTypedOrRefuse) {
       // It stores the restriction 0 < v < 1 but reads any factor.
       {New<unitVolumeFactorPosMoreLess1>(), "150 %", true, "150 %"},
       // Turns from one half on are shown as negative degrees.
-      {New<unitAngleFactor>(), "-90'", true, "-90 '"}, {New<unitAngleFactor>(), "90 '", true, "90 '"},
-      {New<unitAngleFactor>(), "0 '", true, "0 '"}, {New<unitAngleFactor>(), "25 %", true, "25 %"},
-      {New<unitAngleFactor>(), "-25 %", true, "75 %"}, {New<unitAngleFactor>(), "0.1", true, "0.1"},
+      {New<unitAngleFactor>(), "-90'", true, "-90 '"}, {New<unitAngleFactor>(), "-25 %", true, "75 %"},
       {New<unitAngleFactor>(), "270'", true, "-90 '"},
       {New<unitBalAngleFactor>(), "45'", true, "45 '"},
       {New<unitBalAngleFactor>(), "-50 %", true, "-50 %"},
       // An integer shows the number whatever followed its digits.
       {New<unitInteger>(5), "12abc", true, "12"}, {New<unitInteger>(5), "", true, "0"},
-      {New<unitInteger>(5), "-7", true, "-7"}, {New<unitInteger>(5), "12 %", true, "12"},
+      {New<unitInteger>(5), "12 %", true, "12"},
       {New<unitInteger>(5), "9999999999", true, "2147483647"},
       {New<unitIntegerMoreUser>(5, 3), "3", false, "In X: Value must be more than 3."},
       {New<unitIntegerMoreUser>(5, 3), "4", true, "4"},
       // A time typed as a frequency is shown as one; float(1/7) written
       // literally would be '6.999999 Hz'.
-      {New<unitTime>(), "440 Hz", true, "440 Hz"}, {New<unitTime>(), "2.5 ms", true, "2.5 ms"},
-      {New<unitTime>(), "1 kHz", true, "1 kHz"}, {New<unitTime>(), "20 kHz", true, "20 kHz"},
-      {New<unitTime>(), "0.1 s", true, "0.1 s"}, {New<unitTime>(), "5 sec", true, "5 s"},
+      {New<unitTime>(), "440 Hz", true, "440 Hz"}, {New<unitTime>(), "5 sec", true, "5 s"},
       {New<unitTime>(), "7 Hz", true, "7 Hz"}, {New<unitTime>(), "3 kHz", true, "3 kHz"},
       {New<unitTimePosMore>(0.1, kUnitMilliseconds), "0 s", false, "In X: Value must be positive and more than 0."},
       {New<unitTimePos>(), "-1 ms", false, "In X: Value must be positive."},
-      // A frequency typed as a period is shown as one.
-      {New<unitFreq>(), "440 Hz", true, "440 Hz"}, {New<unitFreq>(), "2 ms", true, "2 ms"},
-      {New<unitFreq>(), "4 s", true, "4 s"}, {New<unitFreq>(), "1.5 kHz", true, "1.5 kHz"},
-      {New<unitFreq>(), "-5 Hz", true, "-5 Hz"}, {New<unitFreq>(), "a", true, "880.0149 Hz"},
-      {New<unitFreq>(), "3 ms", true, "3 ms"},
+      // A frequency typed as a period is shown as one; a note in Hz.
+      {New<unitFreq>(), "2 ms", true, "2 ms"}, {New<unitFreq>(), "a", true, "880.0149 Hz"},
       {New<unitWaveVal>(), "100 $", true, "100 $"}, {New<unitWaveVal>(), "0.5", true, "0.5"},
-      {New<unitWaveVal>(), "50 %", true, "50 %"}, {New<unitWaveVal>(), "-50 %", true, "-50 %"},
-      {New<unitWaveVal>(), "1", true, "1"}, {New<unitWaveVal>(), "0 %", true, "-0 %"},
+      {New<unitWaveVal>(), "0 %", true, "-0 %"},
       {New<unitWaveValPosMore>(3277, kUnitPercent), "0 %", false, "In X: Value must be positive and more than 0."},
   };
   // clang-format on
