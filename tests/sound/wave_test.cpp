@@ -34,25 +34,46 @@ TEST(WaveConstruction, AllocationFailureReportsOnceAndLeavesEmpty) {
                             "System Error: There is not enough memmory for this operation."});
 }
 
-TEST(WaveRanges, ExtractRemoveReplaceWithEndOfWave) {
-  bool failed = false;
-  auto w = MakeWave({10, 11, 12, 13, 14});
-  EXPECT_EQ(ValuesOf(w->extract(failed, 1, 3).get()), (V{11, 12}));
-  EXPECT_EQ(ValuesOf(w->extract(failed, 3, -1).get()), (V{13, 14}));
-  EXPECT_EQ(ValuesOf(w->remove(failed, 1, 3).get()), (V{10, 13, 14}));
-  EXPECT_EQ(ValuesOf(w->remove(failed, 2, -1).get()), (V{10, 11}));
-  auto other = MakeWave({-1, -2});
-  // begin = end inserts.
-  EXPECT_EQ(ValuesOf(w->replace(failed, *other, 2, 2).get()), (V{10, 11, -1, -2, 12, 13, 14}));
-  EXPECT_EQ(ValuesOf(w->replace(failed, *other, 1, 4).get()), (V{10, -1, -2, 14}));
-  EXPECT_EQ(ValuesOf(w->replace(failed, *other, 3, -1).get()), (V{10, 11, 12, -1, -2}));
-  // An empty other removes the range.
-  Wave none;
-  EXPECT_EQ(ValuesOf(w->replace(failed, none, 1, 4).get()), (V{10, 14}));
-  EXPECT_EQ(ValuesOf(w->append(failed, *other).get()), (V{10, 11, 12, 13, 14, -1, -2}));
-  EXPECT_FALSE(failed);
-  // The source is never changed.
-  EXPECT_EQ(ValuesOf(w.get()), (V{10, 11, 12, 13, 14}));
+// The operations that give a new wave, on ranges whose end -1 stands for the
+// end of the wave; the source is never changed.
+TEST(WaveRanges, MatchWorkedValues) {
+  const auto other = MakeWave({-1, -2});
+  const Wave none;
+  const auto b = MakeWave({-1000, 4, 0, 0});
+  const auto clip = MakeWave({1, 2, 3});
+  const V five{10, 11, 12, 13, 14};
+  const V zeros{0, 0, 0, 0};
+  const V ramp{0, 300, 600, 900};
+  // Fields: name, input, begin, end, returned end, operation, expected.
+  // clang-format off
+  ExpectWaves({
+      {"Extract", five, 1, 3, 3, [](const Wave& w, bool& f, auto& b, auto& e) { return w.extract(f, b, e); }, {11, 12}},
+      {"ExtractToTheEnd", five, 3, -1, -1, [](const Wave& w, bool& f, auto& b, auto& e) { return w.extract(f, b, e); }, {13, 14}},
+      {"Remove", five, 1, 3, 3, [](const Wave& w, bool& f, auto& b, auto& e) { return w.remove(f, b, e); }, {10, 13, 14}},
+      {"RemoveToTheEnd", five, 2, -1, -1, [](const Wave& w, bool& f, auto& b, auto& e) { return w.remove(f, b, e); }, {10, 11}},
+      {"ReplaceInserts", five, 2, 2, 2, [&](const Wave& w, bool& f, auto& b, auto& e) { return w.replace(f, *other, b, e); }, {10, 11, -1, -2, 12, 13, 14}},
+      {"Replace", five, 1, 4, 4, [&](const Wave& w, bool& f, auto& b, auto& e) { return w.replace(f, *other, b, e); }, {10, -1, -2, 14}},
+      {"ReplaceToTheEnd", five, 3, -1, -1, [&](const Wave& w, bool& f, auto& b, auto& e) { return w.replace(f, *other, b, e); }, {10, 11, 12, -1, -2}},
+      {"ReplaceByNothingRemoves", five, 1, 4, 4, [&](const Wave& w, bool& f, auto& b, auto& e) { return w.replace(f, none, b, e); }, {10, 14}},
+      {"Append", five, 0, 0, 0, [&](const Wave& w, bool& f, auto&, auto&) { return w.append(f, *other); }, {10, 11, 12, 13, 14, -1, -2}},
+      // Outside the range the wave is kept; inside trunc(a x 0.5 + b x 0.25).
+      {"Mix", {1000, 3, 7, -5}, 1, 3, 3, [&](const Wave& w, bool& f, auto& b1, auto& e) { return w.mix(f, 0.5, *b, 0.25, b1, e); }, {1000, 2, 3, -5}},
+      // trunc(3.5) = 3, trunc(-2.5) = -2
+      {"Average", {1000, 3, 7, -5}, 0, 0, 0, [&](const Wave& w, bool& f, auto&, auto&) { return w.average(f, *b); }, {0, 3, 3, -2}},
+      // Part of the clip, from its start or its end; mixBefore ends it at the position.
+      {"MixAtStartOfClip", zeros, 0, 0, 0, [&](const Wave& w, bool& f, auto&, auto&) { return w.mixAt(f, *clip, 1, 2, false); }, {0, 1, 2, 0}},
+      {"MixAtEndOfClip", zeros, 0, 0, 0, [&](const Wave& w, bool& f, auto&, auto&) { return w.mixAt(f, *clip, 1, 2, true); }, {0, 2, 3, 0}},
+      {"MixBefore", zeros, 0, 0, 0, [&](const Wave& w, bool& f, auto&, auto&) { return w.mixBefore(f, *clip, 4, -1, false); }, {0, 1, 2, 3}},
+      {"MixBeforeEndOfClip", zeros, 0, 0, 0, [&](const Wave& w, bool& f, auto&, auto&) { return w.mixBefore(f, *clip, 2, 2, true); }, {2, 3, 0, 0}},
+      {"MixBeforeTheStart", zeros, 0, 0, 0, [&](const Wave& w, bool& f, auto&, auto&) { return w.mixBefore(f, *clip, 1, -1, false); }, {1, 2, 3, 0, 0, 0}},
+      // The last value interpolates toward the value after the range.
+      {"ResizeLonger", ramp, 0, 3, 6, [](const Wave& w, bool& f, auto& b, auto& e) { return w.resize(f, 6, false, b, e); }, {0, 150, 300, 450, 600, 750, 900}},
+      // Read at 3, 2, 1: the first value is the one just after the range.
+      {"ResizeReversed", ramp, 0, 3, 3, [](const Wave& w, bool& f, auto& b, auto& e) { return w.resize(f, 3, true, b, e); }, {900, 600, 300, 900}},
+      // At the end of the wave the last value stands in for the missing one.
+      {"ResizeAtTheEnd", ramp, 2, 4, 10, [](const Wave& w, bool& f, auto& b, auto& e) { return w.resize(f, 8, false, b, e); }, {0, 300, 600, 675, 750, 825, 900, 900, 900, 900}},
+  });
+  // clang-format on
 }
 
 TEST(WaveArithmetic, AddsWrapAndMaxAbs) {
@@ -72,16 +93,6 @@ TEST(WaveArithmetic, AddsWrapAndMaxAbs) {
   auto clip = MakeWave({10000});
   auto mixed = m->mixAt(failed, *clip, 0, -1, false);
   EXPECT_EQ(ValuesOf(mixed.get()), (V{-25536}));
-}
-
-TEST(WaveMix, MixTruncatesAndAverageHalves) {
-  bool failed = false;
-  auto a = MakeWave({1000, 3, 7, -5});
-  auto b = MakeWave({-1000, 4, 0, 0});
-  // Outside the range `a` is kept; inside trunc(a*0.5 + b*0.25).
-  EXPECT_EQ(ValuesOf(a->mix(failed, 0.5, *b, 0.25, 1, 3).get()), (V{1000, 2, 3, -5}));
-  // trunc(3.5) = 3, trunc(-2.5) = -2.
-  EXPECT_EQ(ValuesOf(a->average(failed, *b).get()), (V{0, 3, 3, -2}));
 }
 
 TEST(WaveMix, MixAfterStopsAtEitherEnd) {
@@ -132,42 +143,12 @@ TEST(WaveMix, MixAtBeforeTheStartAndPastTheEnd) {
   EXPECT_EQ(after->at(1199), 2);
 }
 
-TEST(WaveMix, MixAtCountTakesStartOrEndOfClip) {
-  bool failed = false;
-  auto wave = MakeWave({0, 0, 0, 0});
-  auto clip = MakeWave({1, 2, 3});
-  EXPECT_EQ(ValuesOf(wave->mixAt(failed, *clip, 1, 2, false).get()), (V{0, 1, 2, 0}));
-  EXPECT_EQ(ValuesOf(wave->mixAt(failed, *clip, 1, 2, true).get()), (V{0, 2, 3, 0}));
-  // mixBefore ends the clip at the position.
-  EXPECT_EQ(ValuesOf(wave->mixBefore(failed, *clip, 4, -1, false).get()), (V{0, 1, 2, 3}));
-  EXPECT_EQ(ValuesOf(wave->mixBefore(failed, *clip, 2, 2, true).get()), (V{2, 3, 0, 0}));
-  EXPECT_EQ(ValuesOf(wave->mixBefore(failed, *clip, 1, -1, false).get()), (V{1, 2, 3, 0, 0, 0}));
-}
-
 TEST(WaveDrawLine, RunsFromFirstToLastValue) {
   auto w = MakeWave(Constant(7, 9));
   w->drawLine(1, 0, 6, 100);
   EXPECT_EQ(ValuesOf(w.get()), (V{9, 0, 25, 50, 75, 100, 9}));
   w->drawLine(0, 3, 1, 4);
   EXPECT_EQ(w->at(0), 3);  // trunc((3 + 4) * 0.5)
-}
-
-TEST(WaveResize, StretchesAndReverses) {
-  bool failed = false;
-  auto w = MakeWave({0, 300, 600, 900});
-  std::int32_t end = 3;
-  auto longer = w->resize(failed, 6, false, 0, end);
-  // The last value interpolates toward the value after the range.
-  EXPECT_EQ(ValuesOf(longer.get()), (V{0, 150, 300, 450, 600, 750, 900}));
-  EXPECT_EQ(end, 6);
-  end = 3;
-  auto reversed = w->resize(failed, 3, true, 0, end);
-  // Read at 3, 2, 1: the first value is the one just after the range.
-  EXPECT_EQ(ValuesOf(reversed.get()), (V{900, 600, 300, 900}));
-  // At the end of the wave the last value stands in for the missing one.
-  end = 4;
-  auto tail = w->resize(failed, 8, false, 2, end);
-  EXPECT_EQ(ValuesOf(tail.get()), (V{0, 300, 600, 675, 750, 825, 900, 900, 900, 900}));
 }
 
 TEST(WaveResize, LengthAllHalvesAndEmpties) {
