@@ -140,3 +140,17 @@ xdotool mousemove --window "$window" 300 400 mousedown 1 sleep 0.2 \
 sleep 0.5
 shot 12-drawn-selected
 stop
+
+# Multi Frequency grown to three frequencies with Append, each new one
+# keeping the ticked fields.
+start "$work/demo.wav"
+xdotool key alt+f
+sleep 1
+xdotool key alt+e
+sleep 0.3
+xdotool key alt+e
+sleep 0.5
+shot 13-dialog-multi-frequency
+xdotool key Escape
+sleep 0.3
+stop
