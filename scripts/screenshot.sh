@@ -141,6 +141,20 @@ sleep 0.5
 shot 12-drawn-selected
 stop
 
+# A 24-bit recording: the status bar says what the file held, and saving a
+# change over it asks first (Escape answers No).
+sox -n -r 44100 -c 2 -b 24 "$work/take24.wav" synth 2 sine 220-880 sine 330 fade 0.2 2 0.4
+start "$work/take24.wav"
+shot 9-wide-file
+xdotool key r
+sleep 0.5
+xdotool key ctrl+s
+sleep 1
+shot 9-wide-save-question
+xdotool key Escape
+sleep 0.3
+stop
+
 # Multi Frequency grown to three frequencies with Append, each new one
 # keeping the ticked fields.
 start "$work/demo.wav"
