@@ -186,6 +186,8 @@ TEST_F(SplitMergeTest, SelectAndZoomRefusesTimesOutsideTheWave) {
   }
   // Nothing was applied by the refused cursor, and a good one is.
   EXPECT_EQ(u.GetSelLow(), 100);
+  dialog->ShowWindow(dialog->GetTarget());
+  ui->messages.clear();
   dialog->AtEdit()->clear();
   QTest::keyClicks(dialog->AtEdit(), "250 ms");
   dialog->ApplyButton()->click();
@@ -198,6 +200,23 @@ TEST_F(SplitMergeTest, SelectAndZoomRefusesTimesOutsideTheWave) {
   std::string message;
   ASSERT_TRUE(end.ReadFromText(dialog->PartEndEdit()->text().toStdString(), "End", message));
   EXPECT_DOUBLE_EQ(end.GetValue(), 0.75);
+  // A typed zoom shows 250 ... 500; unchecking Zoomed shows the whole wave
+  // again and leaves the selection alone.
+  auto* window = static_cast<TMDIChildWave*>(form->Children().front());
+  dialog->ZoomBeginEdit()->clear();
+  dialog->ZoomEndEdit()->clear();
+  QTest::keyClicks(dialog->ZoomBeginEdit(), "0.25 s");
+  QTest::keyClicks(dialog->ZoomEndEdit(), "0.5 s");
+  dialog->ApplyButton()->click();
+  ASSERT_TRUE(window->IsZoomed());
+  EXPECT_NEAR(window->GetView().VisibleBegin(), 250, 2);
+  EXPECT_NEAR(window->GetView().VisibleEnd(), 500, 2);
+  dialog->ZoomedBox()->setChecked(false);
+  dialog->ApplyButton()->click();
+  EXPECT_FALSE(window->IsZoomed());
+  EXPECT_EQ(u.GetSelLow(), 500);
+  EXPECT_EQ(u.GetSelHigh(), 750);
+  EXPECT_EQ(ui->Texts(), std::vector<std::string>{});
 }
 
 TEST_F(SplitMergeTest, SelectAndZoomWithoutAWindowOffersNothing) {
