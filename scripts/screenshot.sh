@@ -65,13 +65,32 @@ stop
 
 start "$work/demo.wav"
 shot 2-wave
-xdotool key alt+v
+# Without a window manager a closed dialog leaves the keyboard to nobody:
+# the main window is given it back before each command key.
+window=$(xdotool search --onlyvisible --name "Tonbrisk 7.0" | head -1)
+key() { xdotool windowfocus --sync "$window"; xdotool key "$@"; }
+# View Volume asks for the diagram's settings first; Enter confirms them.
+key alt+v
+sleep 1
+shot 3-dialog-volume-diagram
+xdotool key Return
 sleep 2
 shot 3-volume
-xdotool key alt+w
+key alt+w
+sleep 1
+shot 3-dialog-wave-view
+xdotool key Return
 sleep 0.5
+# Effect dialogs, each cancelled with Escape.
+for dialog in "v volume" "t tempo-pitch" "alt+e random-echo" "alt+l make-line"; do
+  key ${dialog%% *}
+  sleep 1
+  shot "3-dialog-${dialog#* }"
+  xdotool key Escape
+  sleep 0.3
+done
 # Reverse changes the document: its title gets the unsaved mark.
-xdotool key r
+key r
 sleep 0.5
 shot 4-changed
 # The File menu, then Exit from it (the last item): the unsaved change is

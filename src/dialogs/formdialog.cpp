@@ -12,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
@@ -45,6 +46,11 @@ QString WithAccessLetter(const QString& text, std::set<QChar>& used) {
 QIcon Swatch(const TColor& color) {
   QPixmap pixmap(16, 16);
   pixmap.fill(QColor(color.Red, color.Green, color.Blue));
+  // A frame keeps a white or a grey swatch visible on the button.
+  QPainter painter(&pixmap);
+  painter.setPen(Qt::darkGray);
+  painter.drawRect(0, 0, 15, 15);
+  painter.end();
   return QIcon(pixmap);
 }
 
@@ -62,6 +68,23 @@ bool StartsVariation(const std::vector<TFieldDesc>& fields, std::size_t i) {
          fields[i + 1].label == fields[i].label + " Source" &&
          fields[i + 2].kind == TFieldKind::WaveList &&
          fields[i + 2].label == fields[i].label + " - Random Envelope";
+}
+
+// Whether `field` is one more alternative of the set: choosing it sets a
+// member aside, or brings a member along that was not chosen.
+bool JoinsAlternatives(const std::vector<const TFieldDesc*>& set, const TFieldDesc& field,
+                       const TWaveRecord& record) {
+  for (const TFieldDesc* member : set) {
+    if (!member->active) continue;
+    TWaveRecord both = record;
+    member->choose(both);
+    field.choose(both);
+    if (!member->active(both)) return true;
+    TWaveRecord alone = record;
+    field.choose(alone);
+    if (!member->active(record) && member->active(alone)) return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -102,17 +125,46 @@ void TFormDialog::Build() {
     if (indices.empty()) return;
     auto* grid = new QGridLayout;
     grid->setColumnStretch(1, 1);
+    ChoiceRow = nullptr;
     content->addLayout(grid);
     int row = 0;
-    for (std::size_t i : indices) row = AddField(grid, row, Fields[i]);
+    // A little space sets each set of alternatives apart.
+    std::vector<const TFieldDesc*> alternatives;
+    for (std::size_t i : indices) {
+      const TFieldDesc& field = Desc.fields[i];
+      bool gap = false;
+      if (field.choose && field.kind != TFieldKind::Choice) {
+        if (alternatives.empty() || !JoinsAlternatives(alternatives, field, Form.Record())) {
+          gap = row > 0;
+          alternatives.clear();
+        }
+        alternatives.push_back(&field);
+      } else if (!alternatives.empty()) {
+        gap = true;
+        alternatives.clear();
+      }
+      if (gap) grid->setRowMinimumHeight(row++, fontMetrics().height() / 2);
+      row = AddField(grid, row, Fields[i]);
+    }
   };
   addGrid(before);
   if (!variationStarts.empty()) {
     auto* box = new QGroupBox(this);
     box->setAccessibleName("Random variation");
     auto* grid = new QGridLayout(box);
-    grid->addWidget(new QLabel("Source", box), 0, 2);
-    grid->addWidget(new QLabel("Random Envelope", box), 0, 3);
+    // One column per kind, the same kind in the same column on every row.
+    VariationColumns.clear();
+    for (std::size_t i : variationStarts) {
+      auto at = VariationColumns.begin();
+      for (const std::string& option : Desc.fields[i].options) {
+        auto found = std::find(VariationColumns.begin(), VariationColumns.end(), option);
+        if (found == VariationColumns.end()) found = VariationColumns.insert(at, option);
+        at = found + 1;
+      }
+    }
+    const int columns = int(VariationColumns.size());
+    grid->addWidget(new QLabel("Source", box), 0, columns + 1);
+    grid->addWidget(new QLabel("Random Envelope", box), 0, columns + 2);
     int row = 1;
     for (std::size_t i : variationStarts) row = AddVariation(grid, row, i);
     content->addWidget(box);
@@ -155,6 +207,7 @@ void TFormDialog::Build() {
 int TFormDialog::AddField(QGridLayout* grid, int row, Controls& c) {
   const TFieldDesc& field = *c.field;
   const QString text = Shown(field.caption.empty() ? field.label : field.caption);
+  if (field.kind != TFieldKind::Choice || ChoiceAsList(field)) ChoiceRow = nullptr;
   switch (field.kind) {
     case TFieldKind::Check:
       c.check = new QCheckBox(text, this);
@@ -193,7 +246,15 @@ int TFormDialog::AddField(QGridLayout* grid, int row, Controls& c) {
           c.options.push_back(radio);
         }
         layout->addStretch(1);
-        grid->addWidget(box, row, 0, 1, 2);
+        // Two choices in a row side by side: the dialog stays low.
+        if (ChoiceRow != nullptr) {
+          ChoiceRow->addWidget(box, 1);
+          ChoiceRow = nullptr;
+          return row;
+        }
+        ChoiceRow = new QHBoxLayout;
+        ChoiceRow->addWidget(box, 1);
+        grid->addLayout(ChoiceRow, row, 0, 1, 2);
         return row + 1;
       }
     case TFieldKind::Edit:
@@ -264,26 +325,25 @@ int TFormDialog::AddVariation(QGridLayout* grid, int row, std::size_t first) {
   QWidget* parent = grid->parentWidget();
   kind.label = new QLabel(name, parent);
   grid->addWidget(kind.label, row, 0);
-  auto* radios = new QHBoxLayout;
   auto* group = new QButtonGroup(parent);
   for (const std::string& option : kind.field->options) {
     auto* radio = new QRadioButton(Shown(option), parent);
     radio->setAccessibleName(name + ": " + Shown(option));
     group->addButton(radio);
-    radios->addWidget(radio);
+    const auto column = std::find(VariationColumns.begin(), VariationColumns.end(), option);
+    grid->addWidget(radio, row, 1 + int(column - VariationColumns.begin()));
     connect(radio, &QRadioButton::clicked, this,
             [this, field = kind.field, option] { Set(*field, option); });
     kind.options.push_back(radio);
   }
-  radios->addStretch(1);
-  grid->addLayout(radios, row, 1);
   source.combo = new QComboBox(parent);
   for (const std::string& option : source.field->options) source.combo->addItem(Shown(option));
   source.combo->setAccessibleName(Shown(source.field->label));
   connect(source.combo, &QComboBox::activated, this, [this, field = source.field](int index) {
     Set(*field, field->options[std::size_t(index)]);
   });
-  grid->addWidget(source.combo, row, 2);
+  const int columns = int(VariationColumns.size());
+  grid->addWidget(source.combo, row, columns + 1);
   envelope.combo = new QComboBox(parent);
   envelope.combo->setAccessibleName(Shown(envelope.field->label));
   envelope.combo->setMinimumContentsLength(10);
@@ -294,7 +354,7 @@ int TFormDialog::AddVariation(QGridLayout* grid, int row, std::size_t first) {
   connect(
       envelope.combo, &QComboBox::activated, this,
       [this, field = envelope.field, names](int index) { Set(*field, names[std::size_t(index)]); });
-  grid->addWidget(envelope.combo, row, 3);
+  grid->addWidget(envelope.combo, row, columns + 2);
   kind.label->setBuddy(kind.options.front());
   return row + 1;
 }

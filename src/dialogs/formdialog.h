@@ -13,6 +13,7 @@ class QAbstractButton;
 class QCheckBox;
 class QComboBox;
 class QGridLayout;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -85,6 +86,10 @@ class TFormDialog : public QDialog {
   std::vector<TColor> Colors;
   std::vector<QPushButton*> ColorButtons;
   QCheckBox* DialogCheck = nullptr;
+  // The kinds of the variation rows, one column each.
+  std::vector<std::string> VariationColumns;
+  // The row of a choice that waits for a second one beside it.
+  QHBoxLayout* ChoiceRow = nullptr;
   THelpCallback Help;
   bool Refreshing = false;
 };

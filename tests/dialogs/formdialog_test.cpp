@@ -295,8 +295,9 @@ TEST_F(FormDialogTest, EveryDialogMatchesItsDescription) {
                            qobject_cast<QLineEdit*>(widget) != nullptr ||
                            qobject_cast<QComboBox*>(widget) != nullptr;
       if (control && widget->parentWidget()->inherits("QComboBox")) continue;
-      if (control)
+      if (control) {
         EXPECT_FALSE(widget->accessibleName().isEmpty()) << widget->metaObject()->className();
+      }
       QString text;
       if (auto* button = qobject_cast<QAbstractButton*>(widget)) text = button->text();
       if (auto* label = qobject_cast<QLabel*>(widget)) text = label->text();
