@@ -82,7 +82,8 @@ shot 3-dialog-wave-view
 xdotool key Return
 sleep 0.5
 # Effect dialogs, each cancelled with Escape.
-for dialog in "v volume" "t tempo-pitch" "alt+e random-echo" "alt+l make-line"; do
+for dialog in "v volume" "t tempo-pitch" "alt+e random-echo" "alt+l make-line" \
+  "ctrl+n wave-properties" "n register"; do
   key ${dialog%% *}
   sleep 1
   shot "3-dialog-${dialog#* }"
