@@ -14,6 +14,9 @@ echo "== sanitized build and tests"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTONBRISK_SANITIZE=ON \
   -DTONBRISK_WERROR=ON >/dev/null
 ninja -C build-asan -j"$jobs"
+# A private sound server for the play and record tests (and the smoke test).
+eval "$(scripts/soundserver.sh start)"
+trap 'scripts/soundserver.sh stop' EXIT
 ctest --test-dir build-asan -j"$jobs" --output-on-failure --timeout 300
 
 echo "== release build (program and benchmarks)"

@@ -10,6 +10,10 @@ packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev sox
           qt6-base-dev qt6-qpa-plugins qt6-svg-dev libgl-dev fonts-dejavu-core
           # the screenshot smoke test: a virtual X server and a key sender
           xvfb xauth xdotool
+          # play-back and recording: Qt Multimedia (its library talks to
+          # PulseAudio itself) and a sound server with a null output for
+          # the tests that play and record (scripts/soundserver.sh)
+          qt6-multimedia-dev pulseaudio pulseaudio-utils
           "$@")
 missing=()
 for p in "${packages[@]}"; do

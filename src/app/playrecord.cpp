@@ -1,0 +1,143 @@
+#include "app/playrecord.h"
+
+#include <QAction>
+#include <QPalette>
+#include <QWidget>
+#include <algorithm>
+
+#include "app/audioplayer.h"
+#include "app/mainform.h"
+#include "app/waveview.h"
+#include "app/wavewindow.h"
+#include "documents/unitwave.h"
+
+namespace {
+
+// How often the play-position line moves (about 30 times a second).
+constexpr int kLineIntervalMs = 33;
+const QColor kLineColour(255, 210, 0);
+
+const struct {
+  const char* Name;
+  TMediaCommand Command;
+} kCommands[] = {{"FilePlay", TMediaCommand::Play},
+                 {"FileStop", TMediaCommand::Stop},
+                 {"FilePause", TMediaCommand::Pause},
+                 {"FileRecord", TMediaCommand::Record}};
+
+}  // namespace
+
+TPlayRecord::TPlayRecord(TMainForm& form, std::unique_ptr<TMediaPlayer> player)
+    : QObject(&form),
+      Form(form),
+      Media(std::move(player), form.GetTempDir(), form.GetMediaEnabled()) {
+  setObjectName("PlayRecord");
+  Media.OnChange = [this] {
+    ShowChecks();
+    Form.ScheduleUpdate();
+  };
+  Media.OnRecorded = [this](TUnitWave& unitWave) {
+    for (TMDIChildTonbrisk* child : Form.Children()) {
+      if (&child->GetUnit() == &unitWave) {
+        static_cast<TMDIChildWave*>(child)->GetView().Repaint();
+      }
+    }
+  };
+  for (const auto& command : kCommands) {
+    QAction* action = Form.Action(command.Name);
+    if (command.Command != TMediaCommand::Stop) action->setCheckable(true);
+    // A triggered action toggles its own check: the state decides it.
+    connect(action, &QAction::triggered, this, &TPlayRecord::ShowChecks, Qt::QueuedConnection);
+  }
+  Form.AddHandler("FilePlay", [this] { FilePlay(); });
+  Form.AddHandler("FileStop", [this] { Media.Stop(); });
+  Form.AddHandler("FilePause", [this] { Media.Pause(); });
+  Form.AddHandler("FileRecord", [this] { FileRecord(); });
+  LineTimer.setInterval(kLineIntervalMs);
+  connect(&LineTimer, &QTimer::timeout, this, &TPlayRecord::FollowPlayLine);
+  ShowChecks();
+}
+
+TPlayRecord::~TPlayRecord() { EndPlayLine(); }
+
+TPlayRecord* TPlayRecord::Of(const TMainForm& form) {
+  return form.findChild<TPlayRecord*>("PlayRecord", Qt::FindDirectChildrenOnly);
+}
+
+void TPlayRecord::FilePlay() {
+  auto* child = static_cast<TMDIChildWave*>(Form.GetActiveWaveWindow());
+  if (child == nullptr) return;
+  TUnitWave& unitWave = child->GetUnitWave();
+  EndPlayLine();
+  Media.Play(unitWave);
+  if (!Media.IsPlaying()) return;
+  PlayedView = &child->GetView();
+  Line = new QWidget(PlayedView->viewport());
+  Line->setAttribute(Qt::WA_TransparentForMouseEvents);
+  Line->setAutoFillBackground(true);
+  QPalette palette = Line->palette();
+  palette.setColor(QPalette::Window, kLineColour);
+  Line->setPalette(palette);
+  PlayBegin = unitWave.GetSelBegin();
+  PlayEnd = unitWave.GetSelEnd();
+  LineTimer.start();
+}
+
+void TPlayRecord::FileRecord() {
+  auto* child = static_cast<TMDIChildWave*>(Form.GetActiveWaveWindow());
+  if (child == nullptr) return;
+  Media.Record(child->GetUnitWave());
+  // A recording into a document that closes ends without a result; the
+  // view goes before its document does.
+  TUnit* unit = &child->GetUnit();
+  connect(&child->GetView(), &QObject::destroyed, this, [this, unit] { Media.UnitClosing(unit); });
+}
+
+void TPlayRecord::ShowChecks() {
+  for (const auto& command : kCommands) {
+    if (command.Command == TMediaCommand::Stop) continue;
+    Form.Action(command.Name)->setChecked(Media.Checked(command.Command));
+  }
+  if (!Media.IsPlaying()) EndPlayLine();
+}
+
+void TPlayRecord::FollowPlayLine() {
+  if (PlayedView == nullptr || Line == nullptr || !Media.IsPlaying()) {
+    EndPlayLine();
+    return;
+  }
+  // Waiting for Pause: the line stands at the start.
+  const std::int64_t played = Media.GetPlayPending() ? 0 : Media.GetPlayer().PlayedFrames();
+  const double position = static_cast<double>(std::min<std::int64_t>(PlayBegin + played, PlayEnd));
+  const int x = PlayedView->PositionToPixel(position);
+  const int height = PlayedView->viewport()->height();
+  // Outside the visible part (a zoomed view) the line waits at the edge.
+  Line->setGeometry(std::clamp(x, 0, std::max(PlayedView->viewport()->width() - 1, 0)), 0, 1,
+                    height);
+  Line->setVisible(x >= 0 && x < PlayedView->viewport()->width());
+}
+
+void TPlayRecord::EndPlayLine() {
+  LineTimer.stop();
+  delete Line.data();
+  PlayedView = nullptr;
+}
+
+std::optional<bool> TPlayRecord::Enabled(const QString& name, TMDIChildTonbrisk* child) const {
+  for (const auto& command : kCommands) {
+    if (name != command.Name) continue;
+    const bool wave = child != nullptr && child->GetKind() == kUnitKindWave;
+    const auto* unitWave = wave ? static_cast<const TUnitWave*>(&child->GetUnit()) : nullptr;
+    // A score plays once its rendering is wired to PlayRange.
+    return Media.Enabled(command.Command, unitWave, false);
+  }
+  return std::nullopt;
+}
+
+void InstallPlayRecord(TMainForm& form) { new TPlayRecord(form, std::make_unique<TAudioPlayer>()); }
+
+std::optional<bool> MediaCommandEnabled(const TMainForm& form, const QString& name,
+                                        TMDIChildTonbrisk* child) {
+  const TPlayRecord* playRecord = TPlayRecord::Of(form);
+  return playRecord != nullptr ? playRecord->Enabled(name, child) : std::nullopt;
+}
