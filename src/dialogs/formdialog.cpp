@@ -87,6 +87,17 @@ bool JoinsAlternatives(const std::vector<const TFieldDesc*>& set, const TFieldDe
   return false;
 }
 
+// Whether choosing `field` sets an option of `choice`.
+bool Sets(const TFieldDesc& field, const TFieldDesc& choice, const TWaveRecord& record) {
+  for (std::size_t option = 0; option < choice.options.size(); ++option) {
+    TWaveRecord copy = record;
+    choice.setChoice(copy, int(option));
+    field.choose(copy);
+    if (choice.getChoice(copy) != int(option)) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 TFormDialog::TFormDialog(const TFormDesc& desc, TWaveRecord record, QWidget* parent,
@@ -130,10 +141,20 @@ void TFormDialog::Build() {
     int row = 0;
     // A little space sets each set of alternatives apart.
     std::vector<const TFieldDesc*> alternatives;
+    const TFieldDesc* choice = nullptr;
     for (std::size_t i : indices) {
       const TFieldDesc& field = Desc.fields[i];
+      // A field whose alternative the choice above it sets needs no radio
+      // button of its own.
+      if (field.kind == TFieldKind::Choice && field.setChoice) {
+        choice = &field;
+      } else if (!field.choose) {
+        choice = nullptr;
+      } else if (choice != nullptr && Sets(field, *choice, Form.Record())) {
+        Fields[i].governed = true;
+      }
       bool gap = false;
-      if (field.choose && field.kind != TFieldKind::Choice) {
+      if (field.choose && field.kind != TFieldKind::Choice && !Fields[i].governed) {
         if (alternatives.empty() || !JoinsAlternatives(alternatives, field, Form.Record())) {
           gap = row > 0;
           alternatives.clear();
@@ -221,6 +242,8 @@ int TFormDialog::AddField(QGridLayout* grid, int row, Controls& c) {
         c.label = new QLabel(text + ":", this);
         c.combo = new QComboBox(this);
         for (const std::string& option : field.options) c.combo->addItem(Shown(option));
+        // A list that only fills other fields shows no choice of its own.
+        if (field.fills) c.combo->setCurrentIndex(-1);
         c.combo->setAccessibleName(text);
         c.label->setBuddy(c.combo);
         connect(c.combo, &QComboBox::activated, this,
@@ -261,7 +284,7 @@ int TFormDialog::AddField(QGridLayout* grid, int row, Controls& c) {
     case TFieldKind::WaveList:
       break;
   }
-  if (field.choose) {
+  if (field.choose && !c.governed) {
     c.pick = new QRadioButton(text, this);
     c.pick->setAutoExclusive(false);
     c.pick->setAccessibleName(text);

@@ -67,6 +67,8 @@ class TFormDialog : public QDialog {
     QComboBox* combo = nullptr;  // a wave list, a list of texts or a long choice
     std::vector<QRadioButton*> options;
     QCheckBox* check = nullptr;
+    // Its alternative is set by the choice above it, not by a radio button.
+    bool governed = false;
   };
 
   const Controls* Find(const std::string& label) const;
