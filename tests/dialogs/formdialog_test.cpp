@@ -20,6 +20,8 @@
 #include <string>
 
 #include "app/mainform.h"
+#include "app/waveview.h"
+#include "app/wavewindow.h"
 #include "documents/docfixtures.h"
 #include "documents/unitwave.h"
 #include "support/recordingui.h"
@@ -341,11 +343,48 @@ TEST(FormDialogMainForm, VolumeRunsWithTheValueTyped) {
   answer("25 %", Qt::Key_Escape);
   form.Action("Volume")->trigger();
   EXPECT_EQ(LeftOf(*unit), Constant(8, 1000));
+  EXPECT_EQ(unit->Records.volume.Factor.ToText(), "50 %");
   EXPECT_EQ(help, "Volume");
   answer("25 %", Qt::Key_Return);
   form.Action("Volume")->trigger();
   EXPECT_EQ(LeftOf(*unit), Constant(8, 250));
   EXPECT_EQ(unit->Records.volume.Factor.ToText(), "25 %");
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+// New wave asks for the format first; View Volume for the diagram's
+// settings, which stay the window's own without "Use As Default".
+TEST(FormDialogMainForm, NewWaveAndViewVolumeAskFirst) {
+  TMainForm form;
+  RecordingUi ui;
+  QTimer::singleShot(0, [] {
+    auto* dialog = qobject_cast<TFormDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    auto* frequency = qobject_cast<QComboBox*>(dialog->Control("Frequency"));
+    frequency->setCurrentIndex(2);
+    emit frequency->activated(2);
+    dialog->Option("Channels", "Mono")->click();
+    dialog->accept();
+  });
+  form.Action("FileNewWave")->trigger();
+  ASSERT_EQ(form.Children().size(), 1);
+  TUnitWave* unit = form.GetActiveWaveUnit();
+  EXPECT_EQ(unit->GetFrequency(), 22050);
+  EXPECT_EQ(unit->GetMonoStereo(), 1);
+
+  QTimer::singleShot(0, [] {
+    auto* dialog = qobject_cast<TFormDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    auto* top = qobject_cast<QLineEdit*>(dialog->Control("Top Frequency"));
+    top->selectAll();
+    QTest::keyClicks(top, "5 kHz");
+    dialog->accept();
+  });
+  form.Action("ViewVold")->trigger();
+  const auto* child = qobject_cast<TMDIChildWave*>(form.GetActiveWaveWindow());
+  EXPECT_FALSE(child->ShowsWaveView());
+  EXPECT_DOUBLE_EQ(child->GetView().GetVoldView().Top.GetValue(), 0.0002);
+  EXPECT_EQ(form.GetWorkspace().VoldView.Top.ToText(), "20 kHz");
   EXPECT_TRUE(ui.messages.empty());
 }
 
