@@ -229,6 +229,7 @@ Bytes Cut(Bytes b, std::size_t size) {
   return b;
 }
 
+// clang-format off
 std::vector<RefusalCase> RefusalCases() {
   std::vector<RefusalCase> cases;
   const auto with = [](auto change) {
@@ -239,42 +240,31 @@ std::vector<RefusalCase> RefusalCases() {
   };
   cases.push_back({"Empty", {}, "\"RIFF\" not found."});
   cases.push_back({"Rifx", with([](WavLayout& s) { s.riff = "RIFX"; }), "\"RIFF\" not found."});
-  cases.push_back({"LowerCaseFmt", with([](WavLayout& s) { s.waveFmt = "WAVEFMT "; }),
-                   "\"WAVEfmt \" not found."});
-  cases.push_back({"EndsInFormType", Cut(with([](WavLayout&) {}), 12), "\"WAVEfmt \" not found."});
+  cases.push_back({"LowerCaseFmt", with([](WavLayout& s) { s.waveFmt = "WAVEFMT "; }), "\"WAVEfmt \" not found."});
+  cases.push_back({"EndsInFormType", Cut(with([](WavLayout&) { }), 12), "\"WAVEfmt \" not found."});
   cases.push_back({"Fmt15", with([](WavLayout& s) { s.fmtSize = 15; }), "chunk too small."});
-  cases.push_back({"EndsBeforeFmtSize", Cut(with([](WavLayout&) {}), 18), "chunk too small."});
+  cases.push_back({"EndsBeforeFmtSize", Cut(with([](WavLayout&) { }), 18), "chunk too small."});
   cases.push_back({"FloatTag", with([](WavLayout& s) { s.tag = 3; }), "A value must be 1."});
-  cases.push_back(
-      {"ExtensibleTag", with([](WavLayout& s) { s.tag = 0xFFFE; }), "A value must be 1."});
-  cases.push_back(
-      {"NoChannels", with([](WavLayout& s) { s.channels = 0; }), "MonoStereo must be 1 or 2."});
-  cases.push_back(
-      {"ThreeChannels", with([](WavLayout& s) { s.channels = 3; }), "MonoStereo must be 1 or 2."});
-  cases.push_back({"Bits12", with([](WavLayout& s) { s.bits = 12; }),
-                   "Only 8, 16, 24 and 32 bits per sample are supported."});
-  cases.push_back({"Pcm64", with([](WavLayout& s) { s.bits = 64; }),
-                   "Only 8, 16, 24 and 32 bits per sample are supported."});
+  cases.push_back({"ExtensibleTag", with([](WavLayout& s) { s.tag = 0xFFFE; }), "A value must be 1."});
+  cases.push_back({"NoChannels", with([](WavLayout& s) { s.channels = 0; }), "MonoStereo must be 1 or 2."});
+  cases.push_back({"ThreeChannels", with([](WavLayout& s) { s.channels = 3; }), "MonoStereo must be 1 or 2."});
+  cases.push_back({"Bits12", with([](WavLayout& s) { s.bits = 12; }), "Only 8, 16, 24 and 32 bits per sample are supported."});
+  cases.push_back({"Pcm64", with([](WavLayout& s) { s.bits = 64; }), "Only 8, 16, 24 and 32 bits per sample are supported."});
   const auto extensible = [&](std::uint16_t subTag, std::uint16_t bits, std::uint16_t validBits) {
     return with([=](WavLayout& s) {
       s.bits = bits;
       MakeExtensible(s, subTag, validBits, 4);
     });
   };
-  cases.push_back({"Extensible20BitContainer", extensible(1, 20, 20),
-                   "Only 8, 16, 24 and 32 bits per sample are supported."});
-  cases.push_back({"ValidBitsAboveContainer", extensible(1, 16, 17),
-                   "The valid bits per sample exceed the bits per sample."});
+  cases.push_back({"Extensible20BitContainer", extensible(1, 20, 20), "Only 8, 16, 24 and 32 bits per sample are supported."});
+  cases.push_back({"ValidBitsAboveContainer", extensible(1, 16, 17), "The valid bits per sample exceed the bits per sample."});
   cases.push_back({"ExtensibleCompressed", extensible(2, 16, 16), "A value must be 1."});
-  cases.push_back({"RateZero", with([](WavLayout& s) { s.rate = 0; }),
-                   "The sample rate must lie between 1 and 2147483647 Hz."});
-  cases.push_back({"RateAboveInt32", with([](WavLayout& s) { s.rate = 0x80000000u; }),
-                   "The sample rate must lie between 1 and 2147483647 Hz."});
+  cases.push_back({"RateZero", with([](WavLayout& s) { s.rate = 0; }), "The sample rate must lie between 1 and 2147483647 Hz."});
+  cases.push_back({"RateAboveInt32", with([](WavLayout& s) { s.rate = 0x80000000u; }), "The sample rate must lie between 1 and 2147483647 Hz."});
   // 36 bytes: the file ends right after the fmt chunk.
-  cases.push_back({"EndsAfterFmt", Cut(with([](WavLayout&) {}), 36), "\"data\" not found."});
-  cases.push_back({"EndsInsideFmt", Cut(with([](WavLayout&) {}), 30), "\"data\" not found."});
-  cases.push_back(
-      {"EndsInsideDataHeader", Cut(with([](WavLayout&) {}), 42), "\"data\" not found."});
+  cases.push_back({"EndsAfterFmt", Cut(with([](WavLayout&) { }), 36), "\"data\" not found."});
+  cases.push_back({"EndsInsideFmt", Cut(with([](WavLayout&) { }), 30), "\"data\" not found."});
+  cases.push_back({"EndsInsideDataHeader", Cut(with([](WavLayout&) { }), 42), "\"data\" not found."});
   // Chunks before fmt are skipped, but a file must have one.
   cases.push_back({"NoFmtChunkAtAll", Bytes{'R', 'I', 'F', 'F', 0,   0, 0, 0, 'W', 'A', 'V',
                                             'E', 'J', 'U', 'N', 'K', 2, 0, 0, 0,   'x', 'x'},
@@ -292,6 +282,7 @@ std::vector<RefusalCase> RefusalCases() {
                    "\"data\" not found."});
   return cases;
 }
+// clang-format on
 
 TEST_F(WavReader, RefusesBrokenFilesWithTheirMessage) {
   for (const RefusalCase& c : RefusalCases()) {
@@ -323,6 +314,7 @@ struct ReadableCase {
   const char* source = "";  // how the samples were converted, if they were
 };
 
+// clang-format off
 std::vector<ReadableCase> ReadableCases() {
   std::vector<ReadableCase> cases;
   const auto with = [](std::uint16_t channels, std::uint16_t bits, Bytes data, auto change) {
@@ -333,7 +325,7 @@ std::vector<ReadableCase> ReadableCases() {
     change(s);
     return s;
   };
-  const auto plain = [](WavLayout&) {};
+  const auto plain = [](WavLayout&) { };
   // Sample codings. 16 bits: signed little-endian, 0x8000 the lowest.
   cases.push_back({"Pcm16Mono",
                    with(1, 16, {0x01, 0x00, 0xFF, 0xFF, 0x00, 0x80, 0xFF, 0x7F, 0x34, 0x12},
@@ -344,13 +336,8 @@ std::vector<ReadableCase> ReadableCases() {
                    {100, 200, 32767},
                    {-100, -200, -32768}});
   // 8 bits: (b - 128) x 256 around the silence at 128.
-  cases.push_back({"Pcm8Mono",
-                   with(1, 8, {0, 1, 127, 128, 129, 255}, plain),
-                   {-32768, -32512, -256, 0, 256, 32512},
-                   {},
-                   1});
-  cases.push_back(
-      {"Pcm8Stereo", with(2, 8, {0, 255, 128, 128}, plain), {-32768, 0}, {32512, 0}, 1});
+  cases.push_back({"Pcm8Mono", with(1, 8, {0, 1, 127, 128, 129, 255}, plain), {-32768, -32512, -256, 0, 256, 32512}, {}, 1});
+  cases.push_back({"Pcm8Stereo", with(2, 8, {0, 255, 128, 128}, plain), {-32768, 0}, {32512, 0}, 1});
   // Wider integers keep their top 16 bits, v >> 8 for 24 bits, rounding
   // toward minus infinity: -257 >> 8 = -2, -1 >> 8 = -1, 255 >> 8 = 0.
   // 0x123456 -> 0x1234; 9 bytes of data, an odd size; the stereo file ends
@@ -358,20 +345,13 @@ std::vector<ReadableCase> ReadableCases() {
   Bytes pcm24;
   for (std::int32_t v : {8388607, -8388608, 256, -1, -257, 255}) U24(pcm24, v);
   pcm24.insert(pcm24.end(), {1, 2, 3, 4});
-  cases.push_back(
-      {"Pcm24Stereo", with(2, 24, pcm24, plain), {32767, 1, -2}, {-32768, -1, 0}, 2, "24-bit PCM"});
+  cases.push_back({"Pcm24Stereo", with(2, 24, pcm24, plain), {32767, 1, -2}, {-32768, -1, 0}, 2, "24-bit PCM"});
   Bytes pcm24odd;
   for (std::int32_t v : {0x123456, -0x123456, -8388608}) U24(pcm24odd, v);
-  cases.push_back({"Pcm24MonoOddSize",
-                   with(1, 24, pcm24odd, plain),
-                   {4660, -4661, -32768},
-                   {},
-                   2,
-                   "24-bit PCM"});
+  cases.push_back({"Pcm24MonoOddSize", with(1, 24, pcm24odd, plain), {4660, -4661, -32768}, {}, 2, "24-bit PCM"});
   Bytes pcm32;
   for (std::uint32_t v : {0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu, 0x0001FFFFu}) U32(pcm32, v);
-  cases.push_back(
-      {"Pcm32Mono", with(1, 32, pcm32, plain), {32767, -32768, -1, 1}, {}, 2, "32-bit PCM"});
+  cases.push_back({"Pcm32Mono", with(1, 32, pcm32, plain), {32767, -32768, -1, 1}, {}, 2, "32-bit PCM"});
   // Floats: trunc(x * 32768) clipped to -32768 ... 32767, NaN 0. 32767/32768
   // is 32767 exactly, -32767.5/32768 truncates to -32767, -0.00001 is -0.33
   // -> 0; the last 5 bytes are an incomplete frame.
@@ -391,26 +371,14 @@ std::vector<ReadableCase> ReadableCases() {
   // 0.1 x 32768 = 3276.8 -> 3276; 1e300 and minus infinity clip.
   Bytes float64;
   for (double x : {0.1, -0.1, 1e300, -HUGE_VAL, std::nan(""), -1.0 / 65536}) F64(float64, x);
-  cases.push_back({"Float64Mono",
-                   with(1, 64, float64, tag3),
-                   {3276, -3276, 32767, -32768, 0, 0},
-                   {},
-                   2,
-                   "64-bit float"});
+  cases.push_back({"Float64Mono", with(1, 64, float64, tag3), {3276, -3276, 32767, -32768, 0, 0}, {}, 2, "64-bit float"});
   // The extensible header at every size. 16- and 8-bit PCM with all bits
   // valid are what the plain tag gives: nothing converted.
   const auto extensible = [](std::uint16_t subTag, std::uint16_t validBits, std::uint32_t mask) {
     return [=](WavLayout& s) { MakeExtensible(s, subTag, validBits, mask); };
   };
-  cases.push_back({"Extensible16Stereo",
-                   with(2, 16, Le16({32767, -32768, 5, -5}), extensible(1, 16, 3)),
-                   {32767, 5},
-                   {-32768, -5}});
-  cases.push_back({"Extensible8Stereo",
-                   with(2, 8, {0, 255, 128, 129}, extensible(1, 8, 3)),
-                   {-32768, 0},
-                   {32512, 256},
-                   1});
+  cases.push_back({"Extensible16Stereo", with(2, 16, Le16({32767, -32768, 5, -5}), extensible(1, 16, 3)), {32767, 5}, {-32768, -5}});
+  cases.push_back({"Extensible8Stereo", with(2, 8, {0, 255, 128, 129}, extensible(1, 8, 3)), {-32768, 0}, {32512, 256}, 1});
   // Valid bits: 12 of 16 clear the low 4 bits (0x7FFF -> 0x7FF0, -1 -> -16);
   // 6 of 8 keep 0x80 of byte 0x83 and 0x7C of 0x7F (-4 x 256); 24 of 32 and
   // 20 of 24 leave the top 16 bits whole; 0 means all of them.
@@ -420,48 +388,22 @@ std::vector<ReadableCase> ReadableCases() {
                    {},
                    2,
                    "12-bit PCM"});
-  cases.push_back({"Valid6Of8Mono",
-                   with(1, 8, {0x83, 0x7F}, extensible(1, 6, 4)),
-                   {0, -1024},
-                   {},
-                   1,
-                   "6-bit PCM"});
+  cases.push_back({"Valid6Of8Mono", with(1, 8, {0x83, 0x7F}, extensible(1, 6, 4)), {0, -1024}, {}, 1, "6-bit PCM"});
   Bytes in32;
   for (std::uint32_t v : {0x7FFFFF00u, 0x80000000u, 0x00010000u}) U32(in32, v);
-  cases.push_back({"Valid24Of32Mono",
-                   with(1, 32, in32, extensible(1, 24, 4)),
-                   {32767, -32768, 1},
-                   {},
-                   2,
-                   "24-bit PCM"});
+  cases.push_back({"Valid24Of32Mono", with(1, 32, in32, extensible(1, 24, 4)), {32767, -32768, 1}, {}, 2, "24-bit PCM"});
   Bytes in24;
   for (std::int32_t v : {-8388608, 8388607}) U24(in24, v);
-  cases.push_back({"Valid20Of24Stereo",
-                   with(2, 24, in24, extensible(1, 20, 3)),
-                   {-32768},
-                   {32767},
-                   2,
-                   "20-bit PCM"});
+  cases.push_back({"Valid20Of24Stereo", with(2, 24, in24, extensible(1, 20, 3)), {-32768}, {32767}, 2, "20-bit PCM"});
   Bytes minus256;
   U24(minus256, -256);
-  cases.push_back(
-      {"ValidBitsUnsaid", with(1, 24, minus256, extensible(1, 0, 4)), {-1}, {}, 2, "24-bit PCM"});
+  cases.push_back({"ValidBitsUnsaid", with(1, 24, minus256, extensible(1, 0, 4)), {-1}, {}, 2, "24-bit PCM"});
   Bytes quarterHalf;
   for (double x : {0.25, -0.5}) F64(quarterHalf, x);
-  cases.push_back({"ExtensibleFloat64Stereo",
-                   with(2, 64, quarterHalf, extensible(3, 64, 3)),
-                   {8192},
-                   {-16384},
-                   2,
-                   "64-bit float"});
+  cases.push_back({"ExtensibleFloat64Stereo", with(2, 64, quarterHalf, extensible(3, 64, 3)), {8192}, {-16384}, 2, "64-bit float"});
   Bytes minusTwo;
   F32(minusTwo, -2.0f);
-  cases.push_back({"ExtensibleFloat32Mono",
-                   with(1, 32, minusTwo, extensible(3, 32, 4)),
-                   {-32768},
-                   {},
-                   2,
-                   "32-bit float"});
+  cases.push_back({"ExtensibleFloat32Mono", with(1, 32, minusTwo, extensible(3, 32, 4)), {-32768}, {}, 2, "32-bit float"});
   // No data: an empty sound of the file's kind.
   cases.push_back({"EmptyPcm16Mono", with(1, 16, {}, [](WavLayout& s) { s.rate = 11025; }), {}});
   cases.push_back({"EmptyPcm8Stereo", with(2, 8, {}, plain), {}, {}, 1});
@@ -497,8 +439,7 @@ std::vector<ReadableCase> ReadableCases() {
   // remainder short of a frame are ignored; a 4 GiB declaration in a 44-byte
   // file costs nothing.
   const auto shortData = [](WavLayout& s) { s.dataSize = 100; };
-  cases.push_back(
-      {"ShortFile", with(2, 16, Le16({10, 20, 30, 40, 50}), shortData), {10, 30}, {20, 40}});
+  cases.push_back({"ShortFile", with(2, 16, Le16({10, 20, 30, 40, 50}), shortData), {10, 30}, {20, 40}});
   cases.push_back({"ShortFileAfterLongChunk",
                    with(2, 16, Le16({10, 20, 30, 40, 50}),
                         [](WavLayout& s) {
@@ -510,13 +451,11 @@ std::vector<ReadableCase> ReadableCases() {
   Bytes partFrame = Le16({7, 8});
   partFrame.insert(partFrame.end(), {1, 2, 3});
   cases.push_back({"RemainderOfAFrame", with(2, 16, partFrame, plain), {7}, {8}});
-  cases.push_back({"BytesAfterTheData",
-                   with(1, 16, Le16({5, 6, 7, 8}), [](WavLayout& s) { s.dataSize = 4; }),
-                   {5, 6}});
-  cases.push_back(
-      {"HugeDeclaredData", with(1, 16, {}, [](WavLayout& s) { s.dataSize = 0xFFFFFFFFu; }), {}});
+  cases.push_back({"BytesAfterTheData", with(1, 16, Le16({5, 6, 7, 8}), [](WavLayout& s) { s.dataSize = 4; }), {5, 6}});
+  cases.push_back({"HugeDeclaredData", with(1, 16, {}, [](WavLayout& s) { s.dataSize = 0xFFFFFFFFu; }), {}});
   return cases;
 }
+// clang-format on
 
 TEST_F(WavReader, ReadsWhatTheFileHolds) {
   for (const ReadableCase& c : ReadableCases()) {
