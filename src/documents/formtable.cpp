@@ -503,10 +503,9 @@ TFormDesc MakeVoldViewForm() {
   form.helpTopic = "ViewVold";
   form.dialogCheck = "Use As Default";
   form.check = [](TWaveRecord& record, std::int32_t frequency) -> std::optional<TFormProblem> {
-    if (frequency <= 0) return std::nullopt;
     R& r = std::get<R>(record);
     // Periods: a band above the sample frequency has a period below 1 / f.
-    const double shortest = 1.0 / frequency;
+    const double shortest = frequency > 0 ? 1.0 / frequency : 0;
     const auto tooHigh = [shortest](const unitTimePosMore& period) {
       return period.GetValue() < shortest * (1 - 1e-9);
     };

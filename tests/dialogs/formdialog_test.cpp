@@ -182,6 +182,8 @@ TEST_F(FormDialogTest, VolumeDiagramKeepsTheBandsBelowTheSampleFrequency) {
       {"1 kHz", "25 kHz",
        "Input Error: Bottom Frequency may not be higher than the sample Frequency.", 0},
       {"15 kHz", "20 Hz", "", 2.0 / 22050},
+      // Both above half the sample frequency: raised, they would be one band.
+      {"15 kHz", "12 kHz", "Input Error: Top Frequency and Bottom Frequency must be different.", 0},
       {"5 kHz", "20 Hz", "", 0.0002},
   };
   for (const auto& c : kCases) {
