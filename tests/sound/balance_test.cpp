@@ -48,10 +48,12 @@ TEST(SoundBalance, VolumeFollowsTheDirection) {
        {{500, 1000}, {500, 1000}}},
       {"EnvelopeStraightAheadHalves", 0, 0, 0, [&](bool& f, auto&, auto&) { return loud->BalanceEnvelope(f, *ahead, false, true, false); },
        {{500, -500, 1, 9999}, {500, -500, 1, 9999}}},
-      {"EnvelopeHardRightSilencesTheLeft", 0, 0, 0, [&](bool& f, auto&, auto&) { return small->BalanceEnvelope(f, *right, false, true, false); },
+      {"EnvelopeHardRightSilencesTheLeft", 0, 0, 0, [&](bool& f, auto&, auto&) { return small->BalanceEnvelope(f, *right, false, true,
+       false); },
        {{0, 0, 0}, {1000, -1000, 2}}},
       // 1000 x 16383 / 32767 = 499.98, 2000 -> 999.97
-      {"EnvelopeStereoPlacesItsLeftChannel", 0, 0, 0, [&](bool& f, auto&, auto&) { return stereo->BalanceEnvelope(f, *ahead, false, true, false); },
+      {"EnvelopeStereoPlacesItsLeftChannel", 0, 0, 0, [&](bool& f, auto&, auto&) { return stereo->BalanceEnvelope(f, *ahead, false, true,
+       false); },
        {{499, 999}, {499, 999}}},
   });
   // clang-format on

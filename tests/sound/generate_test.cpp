@@ -28,56 +28,85 @@ TEST_F(WaveGenerate, MatchesWorkedValues) {
   // Fields: name, input, begin, end, returned end, operation, expected.
   // clang-format off
   ExpectWaves({
-      {"SilenceLongerThanTheRange", {1, 2, 3, 4, 5}, 1, 3, 5, [](const Wave& w, bool& f, auto& b, auto& e) { return w.silence(f, 4, b, e); }, {1, 0, 0, 0, 0, 4, 5}},
-      {"SilenceOfNoValuesRemoves", {1, 2, 3, 4, 5}, 1, 3, 1, [](const Wave& w, bool& f, auto& b, auto& e) { return w.silence(f, 0, b, e); }, {1, 4, 5}},
-      {"SilenceInserted", {1, 2, 3, 4, 5}, 2, 2, 4, [](const Wave& w, bool& f, auto& b, auto& e) { return w.silence(f, 2, b, e); }, {1, 2, 0, 0, 3, 4, 5}},
-      {"SilenceToTheEnd", {1, 2, 3, 4, 5}, 3, -1, 4, [](const Wave& w, bool& f, auto& b, auto& e) { return w.silence(f, 1, b, e); }, {1, 2, 3, 0}},
-      {"SilenceAppended", {1, 2, 3, 4, 5}, 5, 5, 7, [](const Wave& w, bool& f, auto& b, auto& e) { return w.silence(f, 2, b, e); }, {1, 2, 3, 4, 5, 0, 0}},
-      {"SilenceOverBlocks", {7, 8}, 1, 1, 2501, [](const Wave& w, bool& f, auto& b, auto& e) { return w.silence(f, 2500, b, e); }, longSilence},
+      {"SilenceLongerThanTheRange", {1, 2, 3, 4, 5}, 1, 3, 5, [](auto& w, auto& f, auto& b, auto& e) { return w.silence(f, 4, b, e); },
+       {1, 0, 0, 0, 0, 4, 5}},
+      {"SilenceOfNoValuesRemoves", {1, 2, 3, 4, 5}, 1, 3, 1, [](auto& w, auto& f, auto& b, auto& e) { return w.silence(f, 0, b, e); },
+       {1, 4, 5}},
+      {"SilenceInserted", {1, 2, 3, 4, 5}, 2, 2, 4, [](auto& w, auto& f, auto& b, auto& e) { return w.silence(f, 2, b, e); },
+       {1, 2, 0, 0, 3, 4, 5}},
+      {"SilenceToTheEnd", {1, 2, 3, 4, 5}, 3, -1, 4, [](auto& w, auto& f, auto& b, auto& e) { return w.silence(f, 1, b, e); },
+       {1, 2, 3, 0}},
+      {"SilenceAppended", {1, 2, 3, 4, 5}, 5, 5, 7, [](auto& w, auto& f, auto& b, auto& e) { return w.silence(f, 2, b, e); },
+       {1, 2, 3, 4, 5, 0, 0}},
+      {"SilenceOverBlocks", {7, 8}, 1, 1, 2501, [](auto& w, auto& f, auto& b, auto& e) { return w.silence(f, 2500, b, e); },
+       longSilence},
       // Lines step evenly and truncate toward 0; one value becomes two, both ends.
-      {"Line", {}, 0, 0, 5, [](const Wave& w, bool& f, auto& b, auto& e) { return w.line(f, 0, 100, 5, b, e); }, {0, 25, 50, 75, 100}},
-      {"LineOfOne", {}, 0, 0, 2, [](const Wave& w, bool& f, auto& b, auto& e) { return w.line(f, 0, 100, 1, b, e); }, {0, 100}},
-      {"LineTruncatesDown", {}, 0, 0, 3, [](const Wave& w, bool& f, auto& b, auto& e) { return w.line(f, 1, 2, 3, b, e); }, {1, 1, 2}},
-      {"LineTruncatesUp", {}, 0, 0, 3, [](const Wave& w, bool& f, auto& b, auto& e) { return w.line(f, 0, -3, 3, b, e); }, {0, -1, -3}},
-      {"LineDown", {}, 0, 0, 4, [](const Wave& w, bool& f, auto& b, auto& e) { return w.line(f, 0, -9, 4, b, e); }, {0, -3, -6, -9}},
+      {"Line", {}, 0, 0, 5, [](auto& w, auto& f, auto& b, auto& e) { return w.line(f, 0, 100, 5, b, e); }, {0, 25, 50, 75, 100}},
+      {"LineOfOne", {}, 0, 0, 2, [](auto& w, auto& f, auto& b, auto& e) { return w.line(f, 0, 100, 1, b, e); }, {0, 100}},
+      {"LineTruncatesDown", {}, 0, 0, 3, [](auto& w, auto& f, auto& b, auto& e) { return w.line(f, 1, 2, 3, b, e); }, {1, 1, 2}},
+      {"LineTruncatesUp", {}, 0, 0, 3, [](auto& w, auto& f, auto& b, auto& e) { return w.line(f, 0, -3, 3, b, e); }, {0, -1, -3}},
+      {"LineDown", {}, 0, 0, 4, [](auto& w, auto& f, auto& b, auto& e) { return w.line(f, 0, -9, 4, b, e); }, {0, -3, -6, -9}},
       // 33000 and 34000 wrap
-      {"LineWraps", {}, 0, 0, 3, [](const Wave& w, bool& f, auto& b, auto& e) { return w.line(f, 32000, 34000, 3, b, e); }, {32000, -32536, -31536}},
-      {"LineReplacesTheRange", {9, 9, 9, 9}, 1, -1, 4, [](const Wave& w, bool& f, auto& b, auto& e) { return w.line(f, 10, 30, 3, b, e); }, {9, 10, 20, 30}},
+      {"LineWraps", {}, 0, 0, 3, [](auto& w, auto& f, auto& b, auto& e) { return w.line(f, 32000, 34000, 3, b, e); },
+       {32000, -32536, -31536}},
+      {"LineReplacesTheRange", {9, 9, 9, 9}, 1, -1, 4, [](auto& w, auto& f, auto& b, auto& e) { return w.line(f, 10, 30, 3, b, e); },
+       {9, 10, 20, 30}},
       // The ratio is the root of the length, not of length - 1: 16 ^ (1/4) = 2,
       // so the last value is 800, one ratio short of 1600.
-      {"ExpLine", {5, 6}, 1, 1, 5, [](const Wave& w, bool& f, auto& b, auto& e) { return w.expLine(f, 100, 1600, 4, b, e); }, {5, 100, 200, 400, 800, 6}},
-      {"ExpLineDown", {5, 6}, 1, 1, 5, [](const Wave& w, bool& f, auto& b, auto& e) { return w.expLine(f, -100, -1600, 4, b, e); }, {5, -100, -200, -400, -800, 6}},
-      {"ExpLineOfOne", {5, 6}, 1, 1, 3, [](const Wave& w, bool& f, auto& b, auto& e) { return w.expLine(f, 100, 400, 1, b, e); }, {5, 100, 200, 6}},
-      {"NoiseOfVolume0", {}, 0, 0, 1500, [](const Wave& w, bool& f, auto& b, auto& e) { return w.noise(f, 0, 1500, b, e); }, Constant(1500, 0)},
+      {"ExpLine", {5, 6}, 1, 1, 5, [](auto& w, auto& f, auto& b, auto& e) { return w.expLine(f, 100, 1600, 4, b, e); },
+       {5, 100, 200, 400, 800, 6}},
+      {"ExpLineDown", {5, 6}, 1, 1, 5, [](auto& w, auto& f, auto& b, auto& e) { return w.expLine(f, -100, -1600, 4, b, e); },
+       {5, -100, -200, -400, -800, 6}},
+      {"ExpLineOfOne", {5, 6}, 1, 1, 3, [](auto& w, auto& f, auto& b, auto& e) { return w.expLine(f, 100, 400, 1, b, e); },
+       {5, 100, 200, 6}},
+      {"NoiseOfVolume0", {}, 0, 0, 1500, [](auto& w, auto& f, auto& b, auto& e) { return w.noise(f, 0, 1500, b, e); }, Constant(1500,
+       0)},
       // Block waves of period 4 between -1000 and 1000 with an envelope for
       // the middle, stretched over the length: 5 values read -32768,
       // -16384.25, -0.5, 16383.25, 32767, a middle just below 0, 1/4, 1/2,
       // 3/4 and 1 against the phases 0, .2, .4, .6, .8.
-      {"BlockWaveEnvelopeOfZero", {}, 0, 0, 8, [&](const Wave& w, bool& f, auto& b, auto& e) { return w.blockWaveEnvelope(f, -1000, 1000, 4, *zero, 8, 0, false, b, e); }, {-1000, -1000, 1000, 1000, -1000, -1000, 1000, 1000}},
-      {"TriangleEnvelopeOfZero", {}, 0, 0, 8, [&](const Wave& w, bool& f, auto& b, auto& e) { return w.blockWaveEnvelope(f, -1000, 1000, 4, *zero, 8, 0, true, b, e); }, {-1000, 0, 1000, 0, -1000, 0, 1000, 0}},
-      {"BlockWaveEnvelopeStretched", {}, 0, 0, 5, [&](const Wave& w, bool& f, auto& b, auto& e) { return w.blockWaveEnvelope(f, -1000, 1000, 5, *sweep, 5, 0, false, b, e); }, {1000, -1000, -1000, -1000, -1000}},
+      {"BlockWaveEnvelopeOfZero", {}, 0, 0, 8,
+       [&](auto& w, auto& f, auto& b, auto& e) { return w.blockWaveEnvelope(f, -1000, 1000, 4, *zero, 8, 0, false, b, e); },
+       {-1000, -1000, 1000, 1000, -1000, -1000, 1000, 1000}},
+      {"TriangleEnvelopeOfZero", {}, 0, 0, 8,
+       [&](auto& w, auto& f, auto& b, auto& e) { return w.blockWaveEnvelope(f, -1000, 1000, 4, *zero, 8, 0, true, b, e); },
+       {-1000, 0, 1000, 0, -1000, 0, 1000, 0}},
+      {"BlockWaveEnvelopeStretched", {}, 0, 0, 5,
+       [&](auto& w, auto& f, auto& b, auto& e) { return w.blockWaveEnvelope(f, -1000, 1000, 5, *sweep, 5, 0, false, b, e); },
+       {1000, -1000, -1000, -1000, -1000}},
       // Two values read the first and the last of three envelope values: phase
       // 0 against a middle of about 0, phase .5 against about 1.
-      {"BlockWaveEnvelopeEnds", {}, 0, 0, 2, [&](const Wave& w, bool& f, auto& b, auto& e) { return w.blockWaveEnvelope(f, -1000, 1000, 2, *three, 2, 0, false, b, e); }, {1000, -1000}},
+      {"BlockWaveEnvelopeEnds", {}, 0, 0, 2,
+       [&](auto& w, auto& f, auto& b, auto& e) { return w.blockWaveEnvelope(f, -1000, 1000, 2, *three, 2, 0, false, b, e); },
+       {1000, -1000}},
       // Sinus: period 4 reads the table at 0, 2249.75, 4499.5, 6749.25: 0;
       // .25 x 32766 + .75 x 32767 = 32766.75; (22 + 0) / 2 = 11; -32766.25;
       // times 2000 / 65535: 999.977, 0.34, -999.96.
-      {"SinusQuarterPeriods", {}, 0, 0, 8, [](const Wave& w, bool& f, auto& b, auto& e) { return w.sinus(f, 1000, -1000, 4, 2, 0, b, e); }, {0, 999, 0, -999, 0, 999, 0, -999}},
+      {"SinusQuarterPeriods", {}, 0, 0, 8, [](auto& w, auto& f, auto& b, auto& e) { return w.sinus(f, 1000, -1000, 4, 2, 0, b, e); },
+       {0, 999, 0, -999, 0, 999, 0, -999}},
       // The offset trunc((3000 + 1000) / 2) = 2000 is added before truncating.
-      {"SinusOffset", {}, 0, 0, 4, [](const Wave& w, bool& f, auto& b, auto& e) { return w.sinus(f, 3000, 1000, 4, 1, 0, b, e); }, {2000, 2999, 2000, 1000}},
-      {"SinusFromAQuarter", {}, 0, 0, 4, [](const Wave& w, bool& f, auto& b, auto& e) { return w.sinus(f, 1000, -1000, 4, 1, 0.25, b, e); }, {999, 0, -999, 0}},
+      {"SinusOffset", {}, 0, 0, 4, [](auto& w, auto& f, auto& b, auto& e) { return w.sinus(f, 3000, 1000, 4, 1, 0, b, e); },
+       {2000, 2999, 2000, 1000}},
+      {"SinusFromAQuarter", {}, 0, 0, 4, [](auto& w, auto& f, auto& b, auto& e) { return w.sinus(f, 1000, -1000, 4, 1, 0.25, b, e); },
+       {999, 0, -999, 0}},
       // trunc((40000 + 30000) / 2) = 35000, kept as 16 bits: -30536
-      {"SinusOffsetWraps", {}, 0, 0, 1, [](const Wave& w, bool& f, auto& b, auto& e) { return w.sinus(f, 40000, 30000, 4, 0.25, 0, b, e); }, {-30536}},
+      {"SinusOffsetWraps", {}, 0, 0, 1, [](auto& w, auto& f, auto& b, auto& e) { return w.sinus(f, 40000, 30000, 4, 0.25, 0, b, e); },
+       {-30536}},
       // The length is count x period, at least one value; offset trunc(1001 x 0.5) = 500.
-      {"SinusAtLeastOneValue", {}, 0, 0, 1, [](const Wave& w, bool& f, auto& b, auto& e) { return w.sinus(f, 1001, 0, 4, 0.1, 0, b, e); }, {500}},
-      {"SinusOneAndAHalfPeriods", {}, 0, 0, 6, [](const Wave& w, bool& f, auto& b, auto& e) { return w.sinus(f, 1000, -1000, 4, 1.5, 0, b, e); }, {0, 999, 0, -999, 0, 999}},
+      {"SinusAtLeastOneValue", {}, 0, 0, 1, [](auto& w, auto& f, auto& b, auto& e) { return w.sinus(f, 1001, 0, 4, 0.1, 0, b, e); },
+       {500}},
+      {"SinusOneAndAHalfPeriods", {}, 0, 0, 6, [](auto& w, auto& f, auto& b, auto& e) { return w.sinus(f, 1000, -1000, 4, 1.5, 0, b, e); },
+       {0, 999, 0, -999, 0, 999}},
       // trunc(3 x 2.5) = 7 values; the table is read with the step 8999 / 2.5
       // = 3599.6, wrapping by 8999 like the quarter periods above: 0, 3599.6
       // (19266.6), 7199.2 (-31168.6), 1799.8 (31161.6), 5399.4 (-19248.2),
       // 8999 (-22), 3599.6; times 2000 / 65535: 587.98, -951.2, 950.98, -587.4,
       // -0.67.
-      {"SinusFractionalPeriod", {}, 0, 0, 7, [](const Wave& w, bool& f, auto& b, auto& e) { return w.sinus(f, 1000, -1000, 2.5, 3, 0, b, e); }, {0, 587, -951, 950, -587, 0, 587}},
-      {"SinusReplacesTheRange", {5, 5, 5, 5}, 1, 3, 5, [](const Wave& w, bool& f, auto& b, auto& e) { return w.sinus(f, 1000, -1000, 4, 1, 0, b, e); }, {5, 0, 999, 0, -999, 5}},
+      {"SinusFractionalPeriod", {}, 0, 0, 7, [](auto& w, auto& f, auto& b, auto& e) { return w.sinus(f, 1000, -1000, 2.5, 3, 0, b, e); },
+       {0, 587, -951, 950, -587, 0, 587}},
+      {"SinusReplacesTheRange", {5, 5, 5, 5}, 1, 3, 5,
+       [](auto& w, auto& f, auto& b, auto& e) { return w.sinus(f, 1000, -1000, 4, 1, 0, b, e); },
+       {5, 0, 999, 0, -999, 5}},
   });
   // clang-format on
 }

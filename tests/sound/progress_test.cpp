@@ -69,16 +69,19 @@ TEST(Progress, CancelEndsTheOperationWithoutAMessage) {
       // clang-format off
       {"Volume", [](const Sound& s, bool& f) { return s.Volume(f, 2, 0, -1); }},
       {"LowPass", [](const Sound& s, bool& f) { return s.Filter1(f, &Wave::lowPass, 0.01, 0.5, 2, 2, 0, -1); }},
-      {"LowPassEnvelope", [&](const Sound& s, bool& f) { return s.Filter1Envelope(f, &Wave::lowPassEnvelope, *envelope, 0.5, 1, 1, 0, -1); }},
+      {"LowPassEnvelope",
+       [&](const Sound& s, bool& f) { return s.Filter1Envelope(f, &Wave::lowPassEnvelope, *envelope, 0.5, 1, 1, 0, -1); }},
       {"Resonant", [](const Sound& s, bool& f) {
          return s.Filter2(f, true, true, 0.01, 0.1, nullptr, nullptr, &Wave::resonant, &Wave::resonantFreqEnvelope,
                           &Wave::resonantWidthEnvelope, &Wave::resonantEnvelopes, 0, -1);
        }},
       {"BlockFilter", [](const Sound& s, bool& f) { std::int32_t b = 0, e = s.GetValues(); return s.BlockFilter(f, 0.0035, b, e); }},
       {"EchoConstant", [](const Sound& s, bool& f) { std::int32_t b = 0, e = s.GetValues(); return s.EchoConstant(f, 0.5, 0.5, 2, b, e); }},
-      {"EchoVolumeEnvelope", [&](const Sound& s, bool& f) { std::int32_t b = 0, e = s.GetValues(); return s.EchoVolumeEnvelope(f, 0.5, *envelope, 2, b, e); }},
+      {"EchoVolumeEnvelope",
+       [&](const Sound& s, bool& f) { std::int32_t b = 0, e = s.GetValues(); return s.EchoVolumeEnvelope(f, 0.5, *envelope, 2, b, e); }},
       {"Balance", [](const Sound& s, bool& f) -> std::unique_ptr<Sound> { return s.Balance(f, 0.5, true, false, false); }},
-      {"TempoPitch", [](const Sound& s, bool& f) { std::int32_t b = 0, e = s.GetValues(); return s.TempoPitch(f, 1.25, 0, 0.8, 1, 0.04, 1, b, e); }},
+      {"TempoPitch",
+       [](const Sound& s, bool& f) { std::int32_t b = 0, e = s.GetValues(); return s.TempoPitch(f, 1.25, 0, 0.8, 1, 0.04, 1, b, e); }},
       {"Block", [](const Sound& s, bool& f) { return s.Block(f, 0.0045, 0, 0, -1); }},
       {"RollIn", [](const Sound& s, bool& f) { std::int32_t b = 0, e = s.GetValues(); return s.RollIn(f, 1.5, 0, b, e); }},
       // clang-format on

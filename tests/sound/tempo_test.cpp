@@ -332,18 +332,27 @@ TEST(SoundTempoPitch, SecondsBecomeValuesOnEveryChannel) {
       // 6 values: 0 1 | 2 3 | the jump to 4 wraps to 0: 0 1
       {"AllCoversTheWholeSound", 0, 0, 0, [&](bool& f, auto&, auto&) { return four->TempoPitchAll(f, 1, 0, 1.5, 1, 0.002, 0); },
        {{10, 20, 30, 40, 10, 20}}},
-      {"FrequencyEnvelopeOfAStereoMiddle", 0, 4, 4, [&](bool& f, auto& b, auto& e) { return pair->TempoPitchFreq(f, 1, 0, 1, 1, *still, 0.002, 0, b, e); },
+      {"FrequencyEnvelopeOfAStereoMiddle", 0, 4, 4,
+       [&](bool& f, auto& b, auto& e) { return pair->TempoPitchFreq(f, 1, 0, 1, 1, *still, 0.002, 0, b,
+       e); },
        {{10, 10, 30, 30}, {1, 1, 3, 3}}},
-      {"SpeedEnvelopeOfAStereoMiddle", 0, 4, 4, [&](bool& f, auto& b, auto& e) { return pair->TempoPitchSpeed(f, 1, *still, 0, 1, 1, 0.002, 0, b, e); },
+      {"SpeedEnvelopeOfAStereoMiddle", 0, 4, 4,
+       [&](bool& f, auto& b, auto& e) { return pair->TempoPitchSpeed(f, 1, *still, 0, 1, 1, 0.002, 0, b,
+       e); },
        {{10, 20, 10, 20}, {1, 2, 1, 2}}},
-      {"BothEnvelopes", 0, 4, 4, [&](bool& f, auto& b, auto& e) { return pair->TempoPitchBoth(f, 1, *still, 0, 1, 1, *full, 0.002, 0, b, e); },
+      {"BothEnvelopes", 0, 4, 4, [&](bool& f, auto& b, auto& e) { return pair->TempoPitchBoth(f, 1, *still, 0, 1, 1, *full, 0.002, 0, b,
+       e); },
        {{10, 20, 10, 20}, {1, 2, 1, 2}}},
       // CrossPitchTwoCrossfadesTwoHeads
-      {"BothEnvelopesCrossfaded", 4, 12, 12, [&](bool& f, auto& b, auto& e) { return squares->TempoPitchBoth(f, 1, *full, 0, 1, 2, *full, 0.004, 1, b, e); },
+      {"BothEnvelopesCrossfaded", 4, 12, 12,
+       [&](bool& f, auto& b, auto& e) { return squares->TempoPitchBoth(f, 1, *full, 0, 1, 2, *full, 0.004, 1, b,
+       e); },
        {{0, 10, 40, 90, 160, 260, 360, 500, 640, 820, 1000, 1220, 1440, 1690, 1960, 2250}}},
       // The crossfade with a pitch envelope runs forwards only; a backward
       // speed takes the block reader rather than stopping the program.
-      {"BackwardSpeedWithPitchEnvelope", 0, 4, 4, [&](bool& f, auto& b, auto& e) { return four->TempoPitchFreq(f, -1, 0, 1, 1, *full, 0.001, 1, b, e); },
+      {"BackwardSpeedWithPitchEnvelope", 0, 4, 4,
+       [&](bool& f, auto& b, auto& e) { return four->TempoPitchFreq(f, -1, 0, 1, 1, *full, 0.001, 1, b,
+       e); },
        {{10, 40, 30, 20}}},
   });
   // clang-format on

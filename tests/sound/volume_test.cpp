@@ -69,40 +69,65 @@ TEST(WaveShape, MatchesWorkedValues) {
   // Fields: name, input, begin, end, returned end, operation, expected.
   // clang-format off
   ExpectWaves({
-      {"VolumeOnlyInTheRange", Ramp(2500), 1, 2499, 2499, [](const Wave& w, bool& f, auto& b, auto& e) { return w.volume(f, 2, b, e); }, doubled},
-      {"VolumeEnvelopeStretched", thousands, 1, 6, 6, [&](const Wave& w, bool& f, auto& b, auto& e) { return w.volumeEnvelope(f, *envelope, b, e); }, {7, 500, 250, 0, -250, -500, 7}},
-      {"VolumeEnvelopeSkips", thousands, 1, 4, 4, [&](const Wave& w, bool& f, auto& b, auto& e) { return w.volumeEnvelope(f, *five, b, e); }, {7, 500, 250, -500, 1000, 1000, 7}},
+      {"VolumeOnlyInTheRange", Ramp(2500), 1, 2499, 2499, [](auto& w, auto& f, auto& b, auto& e) { return w.volume(f, 2, b, e); },
+       doubled},
+      {"VolumeEnvelopeStretched", thousands, 1, 6, 6,
+       [&](auto& w, auto& f, auto& b, auto& e) { return w.volumeEnvelope(f, *envelope, b, e); },
+       {7, 500, 250, 0, -250, -500, 7}},
+      {"VolumeEnvelopeSkips", thousands, 1, 4, 4, [&](auto& w, auto& f, auto& b, auto& e) { return w.volumeEnvelope(f, *five, b, e); },
+       {7, 500, 250, -500, 1000, 1000, 7}},
       // One value reads the envelope's start: 7 x 16384 / 32767 = 3.5.
-      {"VolumeEnvelopeOfOneValue", thousands, 6, -1, -1, [&](const Wave& w, bool& f, auto& b, auto& e) { return w.volumeEnvelope(f, *envelope, b, e); }, {7, 1000, 1000, 1000, 1000, 1000, 3}},
-      {"Reverse", {1, 2, 3, 4, 5}, 1, 4, 4, [](const Wave& w, bool& f, auto& b, auto& e) { return w.reverse(f, b, e); }, {1, 4, 3, 2, 5}},
-      {"ReverseToTheEnd", {1, 2, 3, 4, 5}, 1, -1, -1, [](const Wave& w, bool& f, auto& b, auto& e) { return w.reverse(f, b, e); }, {1, 5, 4, 3, 2}},
-      {"ReverseOverBlocks", Ramp(2500), 0, -1, -1, [](const Wave& w, bool& f, auto& b, auto& e) { return w.reverse(f, b, e); }, reversed},
+      {"VolumeEnvelopeOfOneValue", thousands, 6, -1, -1,
+       [&](auto& w, auto& f, auto& b, auto& e) { return w.volumeEnvelope(f, *envelope, b, e); },
+       {7, 1000, 1000, 1000, 1000, 1000, 3}},
+      {"Reverse", {1, 2, 3, 4, 5}, 1, 4, 4, [](auto& w, auto& f, auto& b, auto& e) { return w.reverse(f, b, e); }, {1, 4, 3, 2, 5}},
+      {"ReverseToTheEnd", {1, 2, 3, 4, 5}, 1, -1, -1, [](auto& w, auto& f, auto& b, auto& e) { return w.reverse(f, b, e); },
+       {1, 5, 4, 3, 2}},
+      {"ReverseOverBlocks", Ramp(2500), 0, -1, -1, [](auto& w, auto& f, auto& b, auto& e) { return w.reverse(f, b, e); }, reversed},
       // Nothing to reverse: not even the address before the range is formed
       // (the sanitizer build stops on it), also for an empty wave.
-      {"ReverseEmptyRangeAtTheStart", {1, 2, 3}, 0, 0, 0, [](const Wave& w, bool& f, auto& b, auto& e) { return w.reverse(f, b, e); }, {1, 2, 3}},
-      {"ReverseEmptyRangeAtTheEnd", {1, 2, 3}, 3, 3, 3, [](const Wave& w, bool& f, auto& b, auto& e) { return w.reverse(f, b, e); }, {1, 2, 3}},
-      {"ReverseEmptyWave", {}, 0, -1, -1, [](const Wave& w, bool& f, auto& b, auto& e) { return w.reverse(f, b, e); }, {}},
+      {"ReverseEmptyRangeAtTheStart", {1, 2, 3}, 0, 0, 0, [](auto& w, auto& f, auto& b, auto& e) { return w.reverse(f, b, e); },
+       {1, 2, 3}},
+      {"ReverseEmptyRangeAtTheEnd", {1, 2, 3}, 3, 3, 3, [](auto& w, auto& f, auto& b, auto& e) { return w.reverse(f, b, e); },
+       {1, 2, 3}},
+      {"ReverseEmptyWave", {}, 0, -1, -1, [](auto& w, auto& f, auto& b, auto& e) { return w.reverse(f, b, e); }, {}},
       // 16-bit additions wrap around.
-      {"Up", {32767, 0, -32768, 5}, 0, 3, 3, [](const Wave& w, bool& f, auto& b, auto& e) { return w.up(f, 1, b, e); }, {-32768, 1, -32767, 5}},
-      {"Down", {32767, 0, -32768, 5}, 2, -1, -1, [](const Wave& w, bool& f, auto& b, auto& e) { return w.up(f, -5, b, e); }, {32767, 0, 32763, 0}},
-      {"BlockFromTheRange", {9, 1, 2, 3, 4, 9}, 1, 5, 5, [](const Wave& w, bool& f, auto& b, auto& e) { return w.block(f, 2, 0, b, e); }, {9, 1, 1, 3, 3, 9}},
-      {"BlockOverBlocks", Ramp(3001), 0, -1, -1, [](const Wave& w, bool& f, auto& b, auto& e) { return w.block(f, 4, 0, b, e); }, blocks},
+      {"Up", {32767, 0, -32768, 5}, 0, 3, 3, [](auto& w, auto& f, auto& b, auto& e) { return w.up(f, 1, b, e); },
+       {-32768, 1, -32767, 5}},
+      {"Down", {32767, 0, -32768, 5}, 2, -1, -1, [](auto& w, auto& f, auto& b, auto& e) { return w.up(f, -5, b, e); },
+       {32767, 0, 32763, 0}},
+      {"BlockFromTheRange", {9, 1, 2, 3, 4, 9}, 1, 5, 5, [](auto& w, auto& f, auto& b, auto& e) { return w.block(f, 2, 0, b, e); },
+       {9, 1, 1, 3, 3, 9}},
+      {"BlockOverBlocks", Ramp(3001), 0, -1, -1, [](auto& w, auto& f, auto& b, auto& e) { return w.block(f, 4, 0, b, e); }, blocks},
       // Rotating the range left, by none, all or some of its values.
-      {"Rotate", {1, 2, 3, 4, 5}, 0, -1, -1, [](const Wave& w, bool& f, auto& b, auto& e) { return w.rotate(f, 2, b, e); }, {3, 4, 5, 1, 2}},
-      {"RotateByNothing", {1, 2, 3, 4, 5}, 0, 5, 5, [](const Wave& w, bool& f, auto& b, auto& e) { return w.rotate(f, 0, b, e); }, {1, 2, 3, 4, 5}},
-      {"RotateByAll", {1, 2, 3, 4, 5}, 0, 5, 5, [](const Wave& w, bool& f, auto& b, auto& e) { return w.rotate(f, 5, b, e); }, {1, 2, 3, 4, 5}},
-      {"RotateInside", {1, 2, 3, 4, 5}, 1, 4, 4, [](const Wave& w, bool& f, auto& b, auto& e) { return w.rotate(f, 1, b, e); }, {1, 3, 4, 2, 5}},
+      {"Rotate", {1, 2, 3, 4, 5}, 0, -1, -1, [](auto& w, auto& f, auto& b, auto& e) { return w.rotate(f, 2, b, e); },
+       {3, 4, 5, 1, 2}},
+      {"RotateByNothing", {1, 2, 3, 4, 5}, 0, 5, 5, [](auto& w, auto& f, auto& b, auto& e) { return w.rotate(f, 0, b, e); },
+       {1, 2, 3, 4, 5}},
+      {"RotateByAll", {1, 2, 3, 4, 5}, 0, 5, 5, [](auto& w, auto& f, auto& b, auto& e) { return w.rotate(f, 5, b, e); },
+       {1, 2, 3, 4, 5}},
+      {"RotateInside", {1, 2, 3, 4, 5}, 1, 4, 4, [](auto& w, auto& f, auto& b, auto& e) { return w.rotate(f, 1, b, e); },
+       {1, 3, 4, 2, 5}},
       // A short source leaves zeros; sums wrap.
-      {"RollInShortSource", {100, 5, 6, 200}, 1, 3, 5, [](const Wave& w, bool& f, auto& b, auto& e) { return w.rollIn(f, 4, 1, b, e); }, {100, 0, 5, 6, 0, 200}},
-      {"RollInWraps", {30000, 10000}, 0, 2, 1, [](const Wave& w, bool& f, auto& b, auto& e) { return w.rollIn(f, 1, 0, b, e); }, {-25536}},
+      {"RollInShortSource", {100, 5, 6, 200}, 1, 3, 5, [](auto& w, auto& f, auto& b, auto& e) { return w.rollIn(f, 4, 1, b, e); },
+       {100, 0, 5, 6, 0, 200}},
+      {"RollInWraps", {30000, 10000}, 0, 2, 1, [](auto& w, auto& f, auto& b, auto& e) { return w.rollIn(f, 1, 0, b, e); }, {-25536}},
       // 3 / 8 per value over the segment 0, 30, 60, 90: 11.25.
-      {"RollOutFormReplacesTheRange", {7, 0, 30, 60, 90, 7}, 1, 5, 3, [](const Wave& w, bool& f, auto& b, auto& e) { return w.rollOutForm(f, w, 4, 0.5, 0, 1, 5, b, e); }, {7, 0, 22, 7}},
-      {"RollOutEnvelopeSpansTheNewRange", {99, 10, 0, 99}, 1, 3, 5, [&](const Wave& w, bool& f, auto& b, auto& e) { return w.rollOutEnvelope(f, *dip, 2, 1, 0, b, e); }, {99, 0, 5, 5, 10, 99}},
+      {"RollOutFormReplacesTheRange", {7, 0, 30, 60, 90, 7}, 1, 5, 3,
+       [](auto& w, auto& f, auto& b, auto& e) { return w.rollOutForm(f, w, 4, 0.5, 0, 1, 5, b, e); },
+       {7, 0, 22, 7}},
+      {"RollOutEnvelopeSpansTheNewRange", {99, 10, 0, 99}, 1, 3, 5,
+       [&](auto& w, auto& f, auto& b, auto& e) { return w.rollOutEnvelope(f, *dip, 2, 1, 0, b, e); },
+       {99, 0, 5, 5, 10, 99}},
       // A one-value range played backwards: begin - 1 wraps by trunc(1 / 1 +
       // 1) = 2 loops onto `end`, which is `begin` again; it must never read
       // the value after the range, nor past the wave when the range ends it.
-      {"RollOutEnvelopeBackwardsInside", {5, 9, 7}, 1, 2, 4, [&](const Wave& w, bool& f, auto& b, auto& e) { return w.rollOutEnvelope(f, *full, 3, -1, 0, b, e); }, {5, 9, 9, 9, 7}},
-      {"RollOutEnvelopeBackwardsAtTheEnd", {5, 9}, 1, 2, 3, [&](const Wave& w, bool& f, auto& b, auto& e) { return w.rollOutEnvelope(f, *full, 2, -1, 0, b, e); }, {5, 9, 9}},
+      {"RollOutEnvelopeBackwardsInside", {5, 9, 7}, 1, 2, 4,
+       [&](auto& w, auto& f, auto& b, auto& e) { return w.rollOutEnvelope(f, *full, 3, -1, 0, b, e); },
+       {5, 9, 9, 9, 7}},
+      {"RollOutEnvelopeBackwardsAtTheEnd", {5, 9}, 1, 2, 3,
+       [&](auto& w, auto& f, auto& b, auto& e) { return w.rollOutEnvelope(f, *full, 2, -1, 0, b, e); },
+       {5, 9, 9}},
   });
   // clang-format on
 }
@@ -274,19 +299,25 @@ TEST(SoundShape, SecondsBecomeValuesOnEveryChannel) {
       {"VolumeEnvelope", 0, 2, 2, [&](bool& f, auto& b, auto& e) { return mono->VolumeEnvelope(f, *envelope, b, e); }, {{250, 250, 4}}},
       {"MaxVolumeHalf", 0, -1, -1, [&](bool& f, auto& b, auto& e) { return half->MaxVolume(f, b, e); }, {{32767, -16383}}},
       {"MaxVolumeFull", 0, -1, -1, [&](bool& f, auto& b, auto& e) { return full->MaxVolume(f, b, e); }, {{-32767, 16383}}},
-      {"MaxVolumeOfTheRange", 1, 3, 3, [&](bool& f, auto& b, auto& e) { return ranged->MaxVolume(f, b, e); }, {{30000, 16383, -32767, 30000}}},
-      {"MaxVolumeOverBothChannels", 0, -1, -1, [&](bool& f, auto& b, auto& e) { return louderRight->MaxVolume(f, b, e); }, {{16383, 0}, {32767, -8191}}},
+      {"MaxVolumeOfTheRange", 1, 3, 3, [&](bool& f, auto& b, auto& e) { return ranged->MaxVolume(f, b, e); },
+       {{30000, 16383, -32767, 30000}}},
+      {"MaxVolumeOverBothChannels", 0, -1, -1, [&](bool& f, auto& b, auto& e) { return louderRight->MaxVolume(f, b, e); },
+       {{16383, 0}, {32767, -8191}}},
       {"MaxVolumeOfSilence", 0, 2, 2, [&](bool& f, auto& b, auto& e) { return quiet->MaxVolume(f, b, e); }, {{0, 0}}},
       // 0.003 s: blocks of 3 values
-      {"Block", 0, -1, -1, [&](bool& f, auto& b, auto& e) { return seven->Block(f, 0.003, 0, b, e); }, {{2, 2, 2, 5, 5, 5, 7}, {6, 6, 6, 3, 3, 3, 1}}},
+      {"Block", 0, -1, -1, [&](bool& f, auto& b, auto& e) { return seven->Block(f, 0.003, 0, b, e); },
+       {{2, 2, 2, 5, 5, 5, 7}, {6, 6, 6, 3, 3, 3, 1}}},
       // 0.002 s: rotate by 2 values
-      {"Rotate", 0, 5, 5, [&](bool& f, auto& b, auto& e) { return seven->Rotate(f, 0.002, b, e); }, {{3, 4, 5, 1, 2, 6, 7}, {5, 4, 3, 7, 6, 2, 1}}},
+      {"Rotate", 0, 5, 5, [&](bool& f, auto& b, auto& e) { return seven->Rotate(f, 0.002, b, e); },
+       {{3, 4, 5, 1, 2, 6, 7}, {5, 4, 3, 7, 6, 2, 1}}},
       // 0.003 s: fold 7 values into 3
-      {"RollIn", 0, -1, 3, [&](bool& f, auto& b, auto& e) { return seven->RollIn(f, 0.003, 0, b, e); }, {{1 + 4 + 7, 2 + 5, 3 + 6}, {7 + 4 + 1, 6 + 3, 5 + 2}}},
+      {"RollIn", 0, -1, 3, [&](bool& f, auto& b, auto& e) { return seven->RollIn(f, 0.003, 0, b, e); },
+       {{1 + 4 + 7, 2 + 5, 3 + 6}, {7 + 4 + 1, 6 + 3, 5 + 2}}},
       // each channel's own range, a period of 0.004 s = 4 values, twice
       {"RollOutForm", 1, 5, 9, [&](bool& f, auto& b, auto& e) { return segment->RollOutForm(f, 0.004, 2, 0, b, e); },
        {{9, 0, 22, 45, 67, 0, 22, 45, 67, 9}, {9, 90, 67, 45, 22, 90, 67, 45, 22, 9}}},
-      {"RollOutEnvelope", 0, -1, 6, [&](bool& f, auto& b, auto& e) { return loop->RollOutEnvelope(f, *speed, 1.5, 1, 0, b, e); }, {{10, 20, 30, 0, 10, 20}}},
+      {"RollOutEnvelope", 0, -1, 6, [&](bool& f, auto& b, auto& e) { return loop->RollOutEnvelope(f, *speed, 1.5, 1, 0, b, e); },
+       {{10, 20, 30, 0, 10, 20}}},
       // -s - 0.5, truncated
       {"Distort", 1, 3, 3, [&](bool& f, auto& b, auto& e) { return loop->Distort(f, *curve, b, e); }, {{0, -10, -20, 30}}},
   });

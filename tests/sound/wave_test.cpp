@@ -47,31 +47,42 @@ TEST(WaveRanges, MatchWorkedValues) {
   // Fields: name, input, begin, end, returned end, operation, expected.
   // clang-format off
   ExpectWaves({
-      {"Extract", five, 1, 3, 3, [](const Wave& w, bool& f, auto& b, auto& e) { return w.extract(f, b, e); }, {11, 12}},
-      {"ExtractToTheEnd", five, 3, -1, -1, [](const Wave& w, bool& f, auto& b, auto& e) { return w.extract(f, b, e); }, {13, 14}},
-      {"Remove", five, 1, 3, 3, [](const Wave& w, bool& f, auto& b, auto& e) { return w.remove(f, b, e); }, {10, 13, 14}},
-      {"RemoveToTheEnd", five, 2, -1, -1, [](const Wave& w, bool& f, auto& b, auto& e) { return w.remove(f, b, e); }, {10, 11}},
-      {"ReplaceInserts", five, 2, 2, 2, [&](const Wave& w, bool& f, auto& b, auto& e) { return w.replace(f, *other, b, e); }, {10, 11, -1, -2, 12, 13, 14}},
-      {"Replace", five, 1, 4, 4, [&](const Wave& w, bool& f, auto& b, auto& e) { return w.replace(f, *other, b, e); }, {10, -1, -2, 14}},
-      {"ReplaceToTheEnd", five, 3, -1, -1, [&](const Wave& w, bool& f, auto& b, auto& e) { return w.replace(f, *other, b, e); }, {10, 11, 12, -1, -2}},
-      {"ReplaceByNothingRemoves", five, 1, 4, 4, [&](const Wave& w, bool& f, auto& b, auto& e) { return w.replace(f, none, b, e); }, {10, 14}},
-      {"Append", five, 0, 0, 0, [&](const Wave& w, bool& f, auto&, auto&) { return w.append(f, *other); }, {10, 11, 12, 13, 14, -1, -2}},
+      {"Extract", five, 1, 3, 3, [](auto& w, auto& f, auto& b, auto& e) { return w.extract(f, b, e); }, {11, 12}},
+      {"ExtractToTheEnd", five, 3, -1, -1, [](auto& w, auto& f, auto& b, auto& e) { return w.extract(f, b, e); }, {13, 14}},
+      {"Remove", five, 1, 3, 3, [](auto& w, auto& f, auto& b, auto& e) { return w.remove(f, b, e); }, {10, 13, 14}},
+      {"RemoveToTheEnd", five, 2, -1, -1, [](auto& w, auto& f, auto& b, auto& e) { return w.remove(f, b, e); }, {10, 11}},
+      {"ReplaceInserts", five, 2, 2, 2, [&](auto& w, auto& f, auto& b, auto& e) { return w.replace(f, *other, b, e); },
+       {10, 11, -1, -2, 12, 13, 14}},
+      {"Replace", five, 1, 4, 4, [&](auto& w, auto& f, auto& b, auto& e) { return w.replace(f, *other, b, e); }, {10, -1, -2, 14}},
+      {"ReplaceToTheEnd", five, 3, -1, -1, [&](auto& w, auto& f, auto& b, auto& e) { return w.replace(f, *other, b, e); },
+       {10, 11, 12, -1, -2}},
+      {"ReplaceByNothingRemoves", five, 1, 4, 4, [&](auto& w, auto& f, auto& b, auto& e) { return w.replace(f, none, b, e); },
+       {10, 14}},
+      {"Append", five, 0, 0, 0, [&](auto& w, auto& f, auto&, auto&) { return w.append(f, *other); }, {10, 11, 12, 13, 14, -1, -2}},
       // Outside the range the wave is kept; inside trunc(a x 0.5 + b x 0.25).
-      {"Mix", {1000, 3, 7, -5}, 1, 3, 3, [&](const Wave& w, bool& f, auto& b1, auto& e) { return w.mix(f, 0.5, *b, 0.25, b1, e); }, {1000, 2, 3, -5}},
+      {"Mix", {1000, 3, 7, -5}, 1, 3, 3, [&](auto& w, auto& f, auto& b1, auto& e) { return w.mix(f, 0.5, *b, 0.25, b1, e); },
+       {1000, 2, 3, -5}},
       // trunc(3.5) = 3, trunc(-2.5) = -2
-      {"Average", {1000, 3, 7, -5}, 0, 0, 0, [&](const Wave& w, bool& f, auto&, auto&) { return w.average(f, *b); }, {0, 3, 3, -2}},
+      {"Average", {1000, 3, 7, -5}, 0, 0, 0, [&](auto& w, auto& f, auto&, auto&) { return w.average(f, *b); }, {0, 3, 3, -2}},
       // Part of the clip, from its start or its end; mixBefore ends it at the position.
-      {"MixAtStartOfClip", zeros, 0, 0, 0, [&](const Wave& w, bool& f, auto&, auto&) { return w.mixAt(f, *clip, 1, 2, false); }, {0, 1, 2, 0}},
-      {"MixAtEndOfClip", zeros, 0, 0, 0, [&](const Wave& w, bool& f, auto&, auto&) { return w.mixAt(f, *clip, 1, 2, true); }, {0, 2, 3, 0}},
-      {"MixBefore", zeros, 0, 0, 0, [&](const Wave& w, bool& f, auto&, auto&) { return w.mixBefore(f, *clip, 4, -1, false); }, {0, 1, 2, 3}},
-      {"MixBeforeEndOfClip", zeros, 0, 0, 0, [&](const Wave& w, bool& f, auto&, auto&) { return w.mixBefore(f, *clip, 2, 2, true); }, {2, 3, 0, 0}},
-      {"MixBeforeTheStart", zeros, 0, 0, 0, [&](const Wave& w, bool& f, auto&, auto&) { return w.mixBefore(f, *clip, 1, -1, false); }, {1, 2, 3, 0, 0, 0}},
+      {"MixAtStartOfClip", zeros, 0, 0, 0, [&](auto& w, auto& f, auto&, auto&) { return w.mixAt(f, *clip, 1, 2, false); },
+       {0, 1, 2, 0}},
+      {"MixAtEndOfClip", zeros, 0, 0, 0, [&](auto& w, auto& f, auto&, auto&) { return w.mixAt(f, *clip, 1, 2, true); }, {0, 2, 3, 0}},
+      {"MixBefore", zeros, 0, 0, 0, [&](auto& w, auto& f, auto&, auto&) { return w.mixBefore(f, *clip, 4, -1, false); },
+       {0, 1, 2, 3}},
+      {"MixBeforeEndOfClip", zeros, 0, 0, 0, [&](auto& w, auto& f, auto&, auto&) { return w.mixBefore(f, *clip, 2, 2, true); },
+       {2, 3, 0, 0}},
+      {"MixBeforeTheStart", zeros, 0, 0, 0, [&](auto& w, auto& f, auto&, auto&) { return w.mixBefore(f, *clip, 1, -1, false); },
+       {1, 2, 3, 0, 0, 0}},
       // The last value interpolates toward the value after the range.
-      {"ResizeLonger", ramp, 0, 3, 6, [](const Wave& w, bool& f, auto& b, auto& e) { return w.resize(f, 6, false, b, e); }, {0, 150, 300, 450, 600, 750, 900}},
+      {"ResizeLonger", ramp, 0, 3, 6, [](auto& w, auto& f, auto& b, auto& e) { return w.resize(f, 6, false, b, e); },
+       {0, 150, 300, 450, 600, 750, 900}},
       // Read at 3, 2, 1: the first value is the one just after the range.
-      {"ResizeReversed", ramp, 0, 3, 3, [](const Wave& w, bool& f, auto& b, auto& e) { return w.resize(f, 3, true, b, e); }, {900, 600, 300, 900}},
+      {"ResizeReversed", ramp, 0, 3, 3, [](auto& w, auto& f, auto& b, auto& e) { return w.resize(f, 3, true, b, e); },
+       {900, 600, 300, 900}},
       // At the end of the wave the last value stands in for the missing one.
-      {"ResizeAtTheEnd", ramp, 2, 4, 10, [](const Wave& w, bool& f, auto& b, auto& e) { return w.resize(f, 8, false, b, e); }, {0, 300, 600, 675, 750, 825, 900, 900, 900, 900}},
+      {"ResizeAtTheEnd", ramp, 2, 4, 10, [](auto& w, auto& f, auto& b, auto& e) { return w.resize(f, 8, false, b, e); },
+       {0, 300, 600, 675, 750, 825, 900, 900, 900, 900}},
   });
   // clang-format on
 }
