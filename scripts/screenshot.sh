@@ -69,6 +69,14 @@ shot 2-wave
 # the main window is given it back before each command key.
 window=$(xdotool search --onlyvisible --name "Tonbrisk 7.0" | head -1)
 key() { xdotool windowfocus --sync "$window"; xdotool key "$@"; }
+# Play: a line follows the sound through the wave (with the sound server
+# that test.sh starts; without one there is nothing to play on).
+if [ -S "${XDG_RUNTIME_DIR:-/nonexistent}/pulse/native" ]; then
+  key p
+  sleep 0.8
+  shot 2-playing
+  sleep 1.5
+fi
 # View Volume asks for the diagram's settings first; Enter confirms them.
 key alt+v
 sleep 1

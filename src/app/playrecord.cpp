@@ -1,7 +1,7 @@
 #include "app/playrecord.h"
 
 #include <QAction>
-#include <QPalette>
+#include <QPainter>
 #include <QWidget>
 #include <algorithm>
 
@@ -15,7 +15,18 @@ namespace {
 
 // How often the play-position line moves (about 30 times a second).
 constexpr int kLineIntervalMs = 33;
-const QColor kLineColour(255, 210, 0);
+// Red shows on the white background and on the black wave alike.
+const QColor kLineColour(220, 30, 30);
+constexpr int kLineWidth = 2;
+
+// Paints itself in the line's colour, whatever the style's palette says.
+class TPlayLine : public QWidget {
+ public:
+  using QWidget::QWidget;
+
+ protected:
+  void paintEvent(QPaintEvent* /*event*/) override { QPainter(this).fillRect(rect(), kLineColour); }
+};
 
 const struct {
   const char* Name;
@@ -72,12 +83,8 @@ void TPlayRecord::FilePlay() {
   Media.Play(unitWave);
   if (!Media.IsPlaying()) return;
   PlayedView = &child->GetView();
-  Line = new QWidget(PlayedView->viewport());
+  Line = new TPlayLine(PlayedView->viewport());
   Line->setAttribute(Qt::WA_TransparentForMouseEvents);
-  Line->setAutoFillBackground(true);
-  QPalette palette = Line->palette();
-  palette.setColor(QPalette::Window, kLineColour);
-  Line->setPalette(palette);
   PlayBegin = unitWave.GetSelBegin();
   PlayEnd = unitWave.GetSelEnd();
   LineTimer.start();
@@ -112,8 +119,8 @@ void TPlayRecord::FollowPlayLine() {
   const int x = PlayedView->PositionToPixel(position);
   const int height = PlayedView->viewport()->height();
   // Outside the visible part (a zoomed view) the line waits at the edge.
-  Line->setGeometry(std::clamp(x, 0, std::max(PlayedView->viewport()->width() - 1, 0)), 0, 1,
-                    height);
+  Line->setGeometry(std::clamp(x, 0, std::max(PlayedView->viewport()->width() - kLineWidth, 0)), 0,
+                    kLineWidth, height);
   Line->setVisible(x >= 0 && x < PlayedView->viewport()->width());
 }
 

@@ -43,8 +43,8 @@ class TPlayRecord : public QObject {
   TMediaCommands Media;
   QTimer LineTimer;
   QPointer<TWaveView> PlayedView;
-  // The play-position line: a one-pixel child of the view's client area,
-  // so moving it repaints only the two columns it leaves and enters.
+  // The play-position line: a narrow child of the view's client area, so
+  // moving it repaints only the columns it leaves and enters.
   QPointer<QWidget> Line;
   std::int32_t PlayBegin = 0;
   std::int32_t PlayEnd = 0;

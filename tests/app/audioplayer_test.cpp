@@ -11,6 +11,8 @@
 #include <memory>
 
 #include "app/mainform.h"
+#include "app/waveview.h"
+#include "app/wavewindow.h"
 #include "documents/docfixtures.h"
 #include "documents/unitwave.h"
 #include "support/recordingui.h"
@@ -46,6 +48,16 @@ TEST(AudioPlayer, PlaysAndRecordsThroughTheSoundServer) {
   clock.start();
   play->trigger();
   EXPECT_TRUE(play->isChecked());
+  // The play-position line shows while the wave plays.
+  QWidget* viewport =
+      static_cast<TMDIChildWave*>(form->GetActiveWaveWindow())->GetView().viewport();
+  const auto lineShown = [viewport] {
+    for (QWidget* line : viewport->findChildren<QWidget*>()) {
+      if (line->isVisible() && line->width() <= 2) return true;
+    }
+    return false;
+  };
+  EXPECT_TRUE(WaitFor(lineShown, 250));
   EXPECT_TRUE(WaitFor([play] { return !play->isChecked(); }, 10000));
   EXPECT_GE(clock.elapsed(), 250);
 
