@@ -80,11 +80,11 @@ void TPcmConverter::Convert(const std::uint8_t* bytes, std::size_t size,
       return;
     }
 
-    std::int32_t in[2];
+    std::int32_t in[2] = {0, 0};
     for (int channel = 0; channel < From.Channels; ++channel) {
       in[channel] = ReadSample(frame + channel * From.Bytes, From.Bytes);
     }
-    std::int32_t cur[2];
+    std::int32_t cur[2] = {0, 0};
     if (From.Channels == To.Channels) {
       cur[0] = in[0];
       cur[1] = in[1];
@@ -100,7 +100,7 @@ void TPcmConverter::Convert(const std::uint8_t* bytes, std::size_t size,
       continue;
     }
     while (Phase < To.Rate) {
-      std::int32_t mixed[2];
+      std::int32_t mixed[2] = {0, 0};
       for (int channel = 0; channel < To.Channels; ++channel) {
         mixed[channel] = static_cast<std::int32_t>(
             (Prev[channel] * (To.Rate - Phase) + static_cast<std::int64_t>(cur[channel]) * Phase) /
