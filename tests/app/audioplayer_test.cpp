@@ -72,8 +72,9 @@ TEST(AudioPlayer, PlaysAndRecordsThroughTheSoundServer) {
   EXPECT_EQ(empty->GetMonoStereo(), 2);
   EXPECT_EQ(empty->GetFrequency(), 22050);
   EXPECT_EQ(empty->GetBytesPSample(), 1);
-  // 11025 frames, give or take what the device buffers at start and stop.
-  EXPECT_GE(empty->GetValues(), 22050 * 3 / 10);
+  // 11025 frames (about 11060 measured); the upper margin is for a loaded
+  // machine, where the wait may run long.
+  EXPECT_GE(empty->GetValues(), 22050 * 4 / 10);
   EXPECT_LE(empty->GetValues(), 22050 * 8 / 10);
   EXPECT_TRUE(empty->NeedsSave());
   EXPECT_EQ(form->GetWorkspace().GetUndoUnit(), nullptr);
