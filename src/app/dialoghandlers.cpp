@@ -19,8 +19,9 @@ void EditView(TMainForm& mainForm, bool waveView) {
   TWaveRecord record = waveView ? TWaveRecord(view.GetWaveView()) : TWaveRecord(view.GetVoldView());
   bool useAsDefault = false;
   const TFormDesc& form = waveView ? WaveViewForm() : VoldViewForm();
+  const TUnitWave& unitWave = child->GetUnitWave();
   if (!ExecuteForm(
-          form, record, &mainForm, child->GetUnitWave().GetFrequency(),
+          form, record, &mainForm, {unitWave.GetFrequency(), unitWave.GetValues()},
           [&mainForm](const QString& topic) { mainForm.ShowHelpTopic(topic); }, &useAsDefault)) {
     return;
   }
@@ -51,7 +52,7 @@ void InstallDialogs(TMainForm& mainForm) {
   };
   form->AddHandler("FileNewWave", [form, help] {
     TWaveRecord record = TWaveFileProps{};
-    if (!ExecuteForm(*FindForm(TWaveCommand::FileProperties), record, form, 0,
+    if (!ExecuteForm(*FindForm(TWaveCommand::FileProperties), record, form, {},
                      [form](const QString&) { form->ShowHelpTopic("FileNewWave"); })) {
       return;
     }

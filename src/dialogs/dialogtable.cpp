@@ -29,11 +29,12 @@ std::function<bool(TWaveCommand, TUnitWave&, TWaveRecord&)> MakeRecordEditor(QWi
                                           TWaveRecord& record) {
     const TFormDesc* form = FindForm(command);
     if (form == nullptr) return true;
-    const TDialogContext context{parent, *form, unitWave.GetFrequency(), help};
+    const TDialogContext context{
+        parent, *form, {unitWave.GetFrequency(), unitWave.GetValues()}, help};
     for (const TDialogRow& row : DialogRows()) {
       if (row.command == command) return row.execute(context, record);
     }
-    return ExecuteForm(*form, record, parent, context.frequency, help);
+    return ExecuteForm(*form, record, parent, context.wave, help);
   };
 }
 

@@ -15,8 +15,8 @@ class TUnitWave;
 struct TDialogContext {
   QWidget* parent = nullptr;
   const TFormDesc& form;
-  // The sample frequency of the document the command works on.
-  std::int32_t frequency = 0;
+  // The document the command works on.
+  TFormWave wave;
   THelpCallback help;
 };
 

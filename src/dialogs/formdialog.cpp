@@ -100,10 +100,9 @@ bool Sets(const TFieldDesc& field, const TFieldDesc& choice, const TWaveRecord& 
 
 }  // namespace
 
-TFormDialog::TFormDialog(const TFormDesc& desc, TWaveRecord record, QWidget* parent,
-                         std::int32_t frequency)
+TFormDialog::TFormDialog(const TFormDesc& desc, TWaveRecord record, QWidget* parent, TFormWave wave)
     : QDialog(parent), Desc(desc), Form(desc, record), Result(std::move(record)) {
-  Form.SetFrequency(frequency);
+  Form.SetWave(wave);
   setWindowTitle(QString::fromStdString(desc.caption));
   Fields.resize(desc.fields.size());
   for (std::size_t i = 0; i < desc.fields.size(); ++i) Fields[i].field = &desc.fields[i];
@@ -533,9 +532,9 @@ QString TFormDialog::Caption(const std::string& label) const {
   return text;
 }
 
-bool ExecuteForm(const TFormDesc& desc, TWaveRecord& record, QWidget* parent,
-                 std::int32_t frequency, const THelpCallback& help, bool* dialogChecked) {
-  TFormDialog dialog(desc, record, parent, frequency);
+bool ExecuteForm(const TFormDesc& desc, TWaveRecord& record, QWidget* parent, TFormWave wave,
+                 const THelpCallback& help, bool* dialogChecked) {
+  TFormDialog dialog(desc, record, parent, wave);
   dialog.SetHelp(help);
   if (dialog.exec() != QDialog::Accepted) return false;
   record = dialog.Record();

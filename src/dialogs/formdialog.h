@@ -31,10 +31,9 @@ class TFormDialog : public QDialog {
   Q_OBJECT
 
  public:
-  // `frequency`: the sample frequency of the wave the dialog is for (0: not
-  // known), for the checks that need it.
+  // `wave`: the wave the dialog is for, for the checks that need it.
   TFormDialog(const TFormDesc& desc, TWaveRecord record, QWidget* parent = nullptr,
-              std::int32_t frequency = 0);
+              TFormWave wave = {});
   ~TFormDialog() override;
 
   void SetHelp(THelpCallback help) { Help = std::move(help); }
@@ -99,5 +98,5 @@ class TFormDialog : public QDialog {
 // Shows a form's dialog modally on `record`; true on OK with the record
 // updated, false (record untouched) on Cancel. `dialogChecked` receives the
 // dialog's own check box.
-bool ExecuteForm(const TFormDesc& desc, TWaveRecord& record, QWidget* parent,
-                 std::int32_t frequency, const THelpCallback& help, bool* dialogChecked = nullptr);
+bool ExecuteForm(const TFormDesc& desc, TWaveRecord& record, QWidget* parent, TFormWave wave,
+                 const THelpCallback& help, bool* dialogChecked = nullptr);

@@ -217,7 +217,7 @@ bool TRecordForm::Read() {
     i = last;
   }
   if (ok && desc_.check) {
-    if (const std::optional<TFormProblem> problem = desc_.check(record_, frequency_)) {
+    if (const std::optional<TFormProblem> problem = desc_.check(record_, wave_)) {
       ShowMessage("Input Error", problem->message, MessageIcon::Information);
       failedField_ = FindField(problem->label);
       ok = false;

@@ -79,6 +79,12 @@ struct TColorDesc {
   std::function<TColor&(TWaveRecord&)> value;
 };
 
+// The wave a form is for, for the checks that need it; 0: not known.
+struct TFormWave {
+  std::int32_t frequency = 0;  // sample frequency
+  std::int32_t values = 0;     // length in values
+};
+
 // What a further check found wrong: the message, and the label of the field
 // to correct.
 struct TFormProblem {
@@ -95,9 +101,9 @@ struct TFormDesc {
   int helpContext = 0;
   std::string helpTopic;
   // Checks after every field has been read: a problem, or nothing. It may
-  // bring a value read into range. `frequency` is the sample frequency of
-  // the wave the dialog is for (0: not known, those checks are skipped).
-  std::function<std::optional<TFormProblem>(TWaveRecord&, std::int32_t frequency)> check;
+  // bring a value read into range. The checks that need to know the wave
+  // are skipped where `wave` does not tell.
+  std::function<std::optional<TFormProblem>(TWaveRecord&, const TFormWave& wave)> check;
   // The colours of the view settings, in the order a dialog shows them.
   std::vector<TColorDesc> colors;
   // A check box of the dialog, not of the record, unchecked when shown
@@ -140,9 +146,8 @@ class TRecordForm {
   // The text a field shows now.
   std::string Text(const TFieldDesc& field, std::size_t index = 0) const;
 
-  // The sample frequency of the wave the form is for, for the further
-  // checks that need it.
-  void SetFrequency(std::int32_t frequency) { frequency_ = frequency; }
+  // The wave the form is for, for the further checks that need it.
+  void SetWave(const TFormWave& wave) { wave_ = wave; }
 
   // Reads every chosen field in order with its unit value's Read, then the
   // form's further checks; the first problem shows its "Input Error" and
@@ -163,7 +168,7 @@ class TRecordForm {
   TWaveRecord record_;
   // Texts of the edit and wave fields, by field and frequency index.
   std::vector<std::vector<std::string>> texts_;
-  std::int32_t frequency_ = 0;
+  TFormWave wave_;
   const TFieldDesc* failedField_ = nullptr;
   std::size_t failedIndex_ = 0;
 };

@@ -502,10 +502,10 @@ TFormDesc MakeVoldViewForm() {
   form.helpContext = 3;
   form.helpTopic = "ViewVold";
   form.dialogCheck = "Use As Default";
-  form.check = [](TWaveRecord& record, std::int32_t frequency) -> std::optional<TFormProblem> {
+  form.check = [](TWaveRecord& record, const TFormWave& wave) -> std::optional<TFormProblem> {
     R& r = std::get<R>(record);
     // Periods: a band above the sample frequency has a period below 1 / f.
-    const double shortest = frequency > 0 ? 1.0 / frequency : 0;
+    const double shortest = wave.frequency > 0 ? 1.0 / wave.frequency : 0;
     const auto tooHigh = [shortest](const unitTimePosMore& period) {
       return period.GetValue() < shortest * (1 - 1e-9);
     };
@@ -552,7 +552,7 @@ void CompleteForm(TFormDesc& form) {
     if (help.command == command) form.helpContext = help.context;
   }
   if (command == C::MakeLine) {
-    form.check = [](TWaveRecord& record, std::int32_t) -> std::optional<TFormProblem> {
+    form.check = [](TWaveRecord& record, const TFormWave&) -> std::optional<TFormProblem> {
       const TLineProps& r = std::get<TLineProps>(record);
       if (!r.Exponential) return std::nullopt;
       const char* zero = r.From.GetValue() == 0 ? "Begin Value"
@@ -560,6 +560,16 @@ void CompleteForm(TFormDesc& form) {
                                                 : nullptr;
       if (zero == nullptr) return std::nullopt;
       return TFormProblem{zero, "Exponential Line may not contain value 0."};
+    };
+  }
+  if (command == C::Rotate) {
+    form.check = [](TWaveRecord& record, const TFormWave& wave) -> std::optional<TFormProblem> {
+      const TRotateProps& r = std::get<TRotateProps>(record);
+      if (!r.UseTime || wave.frequency <= 0) return std::nullopt;
+      if (r.Time.GetValue() <= static_cast<double>(wave.values) / wave.frequency) {
+        return std::nullopt;
+      }
+      return TFormProblem{"Time", "In Time: Time may not be longer than the time of the sound."};
     };
   }
 }

@@ -46,7 +46,8 @@ class FormDialogTest : public ::testing::Test {
     return Open(*form, CommandRecord(*fixture.doc, command));
   }
   TFormDialog& Open(const TFormDesc& form, const TWaveRecord& record) {
-    dialog = std::make_unique<TFormDialog>(form, record, nullptr, fixture.doc->GetFrequency());
+    dialog = std::make_unique<TFormDialog>(
+        form, record, nullptr, TFormWave{fixture.doc->GetFrequency(), fixture.doc->GetValues()});
     dialog->show();
     return *dialog;
   }
@@ -226,6 +227,20 @@ TEST_F(FormDialogTest, RandomEchoVariationRows) {
   EXPECT_EQ(r.length.kind, kEchoRandomEnvelope);
   EXPECT_EQ(r.length.envelope.GetName(), "env");
   EXPECT_EQ(r.pitch.die, 3);
+}
+
+TEST_F(FormDialogTest, RotateTimeWithinTheSound) {
+  // 100 values at 22050 Hz last 4.535 ms.
+  Open(TWaveCommand::Rotate);
+  Type("Time", "5 ms");
+  PressOk();
+  EXPECT_TRUE(dialog->isVisible());
+  EXPECT_EQ(LastMessage(),
+            "Input Error: In Time: Time may not be longer than the time of the sound.");
+  Type("Time", "4 ms");
+  PressOk();
+  ASSERT_EQ(dialog->result(), QDialog::Accepted) << LastMessage();
+  EXPECT_TRUE(Result<TRotateProps>().UseTime);
 }
 
 TEST_F(FormDialogTest, TempoPitchLengthAlternatives) {
