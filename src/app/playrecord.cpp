@@ -76,6 +76,8 @@ TPlayRecord* TPlayRecord::Of(const TMainForm& form) {
 }
 
 void TPlayRecord::FilePlay() {
+  // The action checked itself when triggered: undone before any message.
+  ShowChecks();
   auto* child = static_cast<TMDIChildWave*>(Form.GetActiveWaveWindow());
   if (child == nullptr) return;
   TUnitWave& unitWave = child->GetUnitWave();
@@ -91,6 +93,7 @@ void TPlayRecord::FilePlay() {
 }
 
 void TPlayRecord::FileRecord() {
+  ShowChecks();
   auto* child = static_cast<TMDIChildWave*>(Form.GetActiveWaveWindow());
   if (child == nullptr) return;
   Media.Record(child->GetUnitWave());
