@@ -110,6 +110,18 @@ TFormDialog::TFormDialog(const TFormDesc& desc, TWaveRecord record, QWidget* par
   Build();
   AssignAccessLetters();
   Refresh();
+  // Typing starts in the first field that is read, its text selected.
+  for (const Controls& c : Fields) {
+    const bool read = !c.field->active || c.field->active(Form.Record());
+    if (!read || (c.edit == nullptr && c.combo == nullptr)) continue;
+    if (c.edit != nullptr) {
+      c.edit->setFocus(Qt::OtherFocusReason);
+      c.edit->selectAll();
+    } else {
+      c.combo->setFocus(Qt::OtherFocusReason);
+    }
+    break;
+  }
 }
 
 TFormDialog::~TFormDialog() = default;
