@@ -168,9 +168,15 @@ QList<TMDIChildTonbrisk*> TMainForm::Children() const {
 TMDIChildTonbrisk* TMainForm::CreateWaveWindow(TUnitWave& unitWave) {
   auto* child = new TMDIChildWave(*this, unitWave);
   MdiArea->addSubWindow(child);
-  // Large enough to see a wave; the next windows step down and right.
+  // Large enough to see a wave; the next windows step down and right, and
+  // start again at the top left before one would leave the area.
   const QSize area = MdiArea->viewport()->size();
-  child->resize(std::max(480, area.width() * 3 / 4), std::max(300, area.height() * 2 / 3));
+  const QSize size(std::max(480, area.width() * 3 / 4), std::max(300, area.height() * 2 / 3));
+  constexpr int kStep = 28;
+  const int steps =
+      std::max(1, std::min(area.width() - size.width(), area.height() - size.height()) / kStep + 1);
+  const int place = static_cast<int>(MdiArea->subWindowList().size() - 1) % steps;
+  child->setGeometry(place * kStep, place * kStep, size.width(), size.height());
   child->show();
   MdiArea->setActiveSubWindow(child);
   UpdateCommands();
