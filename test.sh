@@ -20,9 +20,9 @@ eval "$(scripts/soundserver.sh start)"
 trap 'scripts/soundserver.sh stop' EXIT
 ctest --test-dir build-asan -j"$jobs" --output-on-failure --timeout 300
 
-# The sanitized build is optimised (RelWithDebInfo) and has built the
-# benchmarks too, so the desktop smoke test runs on it rather than on a second
-# build of everything. Qt's own allocations at exit are not ours to report.
+# The program in the sanitized build is optimised (RelWithDebInfo), and the
+# benchmarks are built there too, so the desktop smoke test runs on it rather
+# than on a second build of everything. Qt's own allocations at exit are not ours to report.
 if [ -x build-asan/src/app/tonbrisk ]; then
   echo "== desktop editor smoke test (screenshots in build-asan/screenshots)"
   ASAN_OPTIONS=detect_leaks=0 scripts/screenshot.sh build-asan
