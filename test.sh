@@ -2,7 +2,8 @@
 # Installs what is missing, builds everything and runs every test: the unit,
 # command-line and desktop tests under AddressSanitizer and
 # UndefinedBehaviorSanitizer, the desktop editor's screenshot smoke test on
-# that build, and each fuzz target for 60 seconds when clang is there.
+# that build, and the fuzz targets side by side for 60 seconds each when clang
+# is there.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/deps.sh
@@ -33,17 +34,31 @@ if command -v clang++ >/dev/null; then
   cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_COMPILER=clang++ -DTONBRISK_FUZZ=ON >/dev/null
   ninja -C build-fuzz -j"$jobs"
+  # The targets run side by side, 60 seconds each, sharing the cores.
+  names=()
+  pids=()
   for fuzzer in build-fuzz/fuzz/fuzz_*; do
     [ -x "$fuzzer" ] || continue
     name=$(basename "$fuzzer")
     seeds="fuzz/corpus_${name#fuzz_}"
-    work=$(mktemp -d)
-    [ -d "$seeds" ] && cp -r "$seeds"/. "$work"/
+    mkdir -p "build-fuzz/run/$name"
+    rm -rf "build-fuzz/run/$name"/*
+    [ -d "$seeds" ] && cp -r "$seeds"/. "build-fuzz/run/$name"/
     echo "-- $name (60 s)"
-    "$fuzzer" -max_total_time=60 -print_final_stats=0 -close_fd_mask=3 "$work" 2>"$work.log" ||
-      { tail -50 "$work.log"; echo "$name failed" >&2; exit 1; }
-    rm -rf "$work" "$work.log"
+    "$fuzzer" -max_total_time=60 -print_final_stats=0 -close_fd_mask=3 "build-fuzz/run/$name" \
+      2>"build-fuzz/run/$name.log" &
+    names+=("$name")
+    pids+=($!)
   done
+  failed=0
+  for i in "${!pids[@]}"; do
+    if ! wait "${pids[$i]}"; then
+      tail -50 "build-fuzz/run/${names[$i]}.log"
+      echo "${names[$i]} failed" >&2
+      failed=1
+    fi
+  done
+  [ "$failed" -eq 0 ] || exit 1
 else
   echo "== clang not found: fuzzing skipped"
 fi
