@@ -50,7 +50,7 @@ void InstallDialogs(TMainForm& mainForm) {
   form->AskRegisterName = [form, help](const std::string& current) {
     return ExecuteRegisterDialog(form, current, help);
   };
-  form->AddHandler("FileNewWave", [form, help] {
+  form->AddHandler("FileNewWave", [form] {
     TWaveRecord record = TWaveFileProps{};
     if (!ExecuteForm(*FindForm(TWaveCommand::FileProperties), record, form, {},
                      [form](const QString&) { form->ShowHelpTopic("FileNewWave"); })) {
