@@ -79,12 +79,9 @@ int Parse(const Arguments& args, ApplyArguments& parsed) {
       parsed.cursor = args[++i];
     } else if (arg == "--wave") {
       if (!need(1)) return kExitUsage;
-      const std::string& nameAndFile = args[++i];
-      const auto equals = nameAndFile.find('=');
-      if (equals == std::string::npos || equals == 0) {
-        return UsageError(apply, "--wave takes NAME=FILE.wav");
-      }
-      parsed.waves.emplace_back(nameAndFile.substr(0, equals), nameAndFile.substr(equals + 1));
+      std::pair<std::string, std::string> wave;
+      if (!ParseNamedWave(args[++i], wave)) return UsageError(apply, "--wave takes NAME=FILE.wav");
+      parsed.waves.push_back(std::move(wave));
     } else if (arg == "--clipboard") {
       if (!need(1)) return kExitUsage;
       parsed.clipboardIn = args[++i];

@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "base/userinterface.h"
@@ -44,6 +45,9 @@ int UsageError(const Command* command, const std::string& problem);
 bool ParseInteger(std::string_view text, std::int64_t min, std::int64_t max, std::int64_t& value);
 // A position typed as a count of values or as a time with its unit ('1.5 s').
 bool ParsePosition(const std::string& text, std::int32_t freq, std::int32_t& position);
+// The NAME=FILE.wav of a --wave option, split at the first "="; false when
+// there is no "=" or no name before it.
+bool ParseNamedWave(const std::string& text, std::pair<std::string, std::string>& wave);
 
 class TUnitMuz;
 // Loads a score; a failure is shown ("File Error" for a file that cannot be

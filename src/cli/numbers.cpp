@@ -27,3 +27,10 @@ bool ParsePosition(const std::string& text, std::int32_t freq, std::int32_t& pos
   position = static_cast<std::int32_t>(std::min(time.GetValue() * freq, double{INT32_MAX}));
   return true;
 }
+
+bool ParseNamedWave(const std::string& text, std::pair<std::string, std::string>& wave) {
+  const auto equals = text.find('=');
+  if (equals == std::string::npos || equals == 0) return false;
+  wave = {text.substr(0, equals), text.substr(equals + 1)};
+  return true;
+}

@@ -87,12 +87,9 @@ int Parse(const Arguments& args, RenderArguments& parsed) {
     std::int64_t number = 0;
     if (arg == "--wave") {
       if (!need(1)) return kExitUsage;
-      const std::string& nameAndFile = args[++i];
-      const auto equals = nameAndFile.find('=');
-      if (equals == std::string::npos || equals == 0) {
-        return UsageError(render, "--wave takes NAME=FILE.wav");
-      }
-      parsed.waves.emplace_back(nameAndFile.substr(0, equals), nameAndFile.substr(equals + 1));
+      std::pair<std::string, std::string> wave;
+      if (!ParseNamedWave(args[++i], wave)) return UsageError(render, "--wave takes NAME=FILE.wav");
+      parsed.waves.push_back(std::move(wave));
     } else if (arg == "--wave-select") {
       if (!need(3)) return kExitUsage;
       parsed.selections.push_back({args[i + 1], args[i + 2], args[i + 3]});
