@@ -17,6 +17,7 @@
 
 #include "app/childwindow.h"
 #include "app/commandtable.h"
+#include "app/mainformfixture.h"
 #include "documents/docfixtures.h"
 #include "documents/unitwave.h"
 #include "support/recordingui.h"
@@ -31,10 +32,9 @@ const Names kAlways = {"FilePause",          "FileNewWave",       "FileOpenWave"
                        "WindowTileVertical", "WindowMinimizeAll", "WindowArrangeAll",
                        "HelpTopicSearch",    "HelpContents",      "HelpOnHelp",
                        "HelpAbout"};
-const Names kAnyWindow = {"FileClose",    "Register",    "FileProperties", "ViewWave",
-                          "ViewVold",     "MakeSilence", "MakeLine",       "MakeBlock",
-                          "MakeTriangle", "MakeSinus",   "MakeNoise",      "MakeMFreq",
-                          "Duplicate",    "SelectWave"};
+const Names kAnyWindow = {"FileClose",   "Register",  "FileProperties", "ViewWave",     "ViewVold",
+                          "MakeSilence", "MakeLine",  "MakeBlock",      "MakeTriangle", "MakeSinus",
+                          "MakeNoise",   "MakeMFreq", "Duplicate",      "SelectWave"};
 const Names kEffects = {"Block",     "Up",        "RollIn",     "RollOut",     "Distort",
                         "Length",    "Rotate",    "Reverse",    "Volume",      "MaxVolume",
                         "RndEcho",   "PerEcho",   "TempoPitch", "FilterBlock", "FilterHigh",
@@ -46,18 +46,8 @@ Names Join(std::initializer_list<Names> sets) {
   return all;
 }
 
-class MainFormTest : public ::testing::Test {
+class MainFormTest : public MainFormFixture {
  protected:
-  MainFormTest() : form(std::make_unique<TMainForm>()), ui(std::make_unique<RecordingUi>()) {
-    form->resize(1000, 700);
-    form->show();
-    QApplication::setActiveWindow(form.get());
-  }
-  ~MainFormTest() override {
-    ui.reset();
-    form.reset();
-  }
-
   TUnitWave& AddWave(std::unique_ptr<Sound> sound, const std::string& name = "a.wav") {
     TUnitWave* unit =
         form->GetWorkspace().AddWave(std::make_unique<TUnitWave>(std::move(sound), name));
@@ -89,9 +79,6 @@ class MainFormTest : public ::testing::Test {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return static_cast<std::size_t>(form->Children().size());
   }
-
-  std::unique_ptr<TMainForm> form;
-  std::unique_ptr<RecordingUi> ui;
 };
 
 TEST(CommandTable, WaveRowsExtendTheCoreRowsAndKeysAreUnique) {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/mainform.h"
+#include "app/mainformfixture.h"
 #include "app/waveview.h"
 #include "app/wavewindow.h"
 #include "dialogs/selectzoomdialog.h"
@@ -24,20 +25,9 @@
 
 namespace {
 
-class SplitMergeTest : public ::testing::Test {
+class SplitMergeTest : public MainFormFixture {
  protected:
-  SplitMergeTest()
-      : form(std::make_unique<TMainForm>()),
-        ui(std::make_unique<RecordingUi>()),
-        commands(SplitMergeCommands(*form)) {
-    form->resize(1000, 700);
-    form->show();
-    QApplication::setActiveWindow(form.get());
-  }
-  ~SplitMergeTest() override {
-    ui.reset();
-    form.reset();
-  }
+  SplitMergeTest() : commands(SplitMergeCommands(*form)) {}
 
   // A saved document changed since: closing it would ask.
   TUnitWave& AddWave(std::unique_ptr<Sound> sound, const QRect& rect) {
@@ -62,8 +52,6 @@ class SplitMergeTest : public ::testing::Test {
     return windows;
   }
 
-  std::unique_ptr<TMainForm> form;
-  std::unique_ptr<RecordingUi> ui;
   TSplitMergeCommands& commands;
 };
 

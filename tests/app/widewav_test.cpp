@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/mainform.h"
+#include "app/mainformfixture.h"
 #include "documents/unitwave.h"
 #include "support/recordingui.h"
 
@@ -56,18 +57,8 @@ void WriteAll(const QString& path, const Bytes& bytes) {
   file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
 }
 
-class WideWavFile : public ::testing::Test {
+class WideWavFile : public MainFormFixture {
  protected:
-  WideWavFile() : form(std::make_unique<TMainForm>()), ui(std::make_unique<RecordingUi>()) {
-    form->resize(1000, 700);
-    form->show();
-    QApplication::setActiveWindow(form.get());
-  }
-  ~WideWavFile() override {
-    ui.reset();
-    form.reset();
-  }
-
   // Opens the file, changes the wave so that Save is enabled, and saves.
   void OpenChangeAndSave(const QString& path) {
     form->OpenWaveFiles({path});
@@ -82,8 +73,6 @@ class WideWavFile : public ::testing::Test {
   }
 
   QTemporaryDir dir;
-  std::unique_ptr<TMainForm> form;
-  std::unique_ptr<RecordingUi> ui;
 };
 
 TEST_F(WideWavFile, FirstSaveOverTheFileAsksAndNoKeepsIt) {
